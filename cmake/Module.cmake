@@ -1,0 +1,46 @@
+# The module LumenoExporter, built once per host release from the same sources.
+# For each release R this makes:
+#   lumeno_module_R    static library of the module's code (linked into in-process tests)
+#   lumeno_exporter_R  the shared module, exporting only c4d_main
+#   modules/R/LumenoExporter/   the module folder as the application finds it:
+#       LumenoExporter.so, res/, Lumeno Exporter/
+file(GLOB_RECURSE LUMENO_MODULE_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/frame/*.cpp ${CMAKE_SOURCE_DIR}/export/*.cpp
+  ${CMAKE_SOURCE_DIR}/tags/*.cpp ${CMAKE_SOURCE_DIR}/commands/*.cpp)
+file(GLOB_RECURSE LUMENO_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*)
+
+set(LUMENO_MODULES_DIR ${CMAKE_BINARY_DIR}/modules)
+
+foreach(rel ${LUMENO_RELEASES})
+  add_library(lumeno_module_${rel} STATIC ${LUMENO_MODULE_SOURCES})
+  target_compile_definitions(lumeno_module_${rel} PUBLIC LUMENO_HOST_RELEASE=${rel})
+  target_include_directories(lumeno_module_${rel} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(lumeno_module_${rel} PUBLIC lumeno_sdk PkgConfig::TINYXML)
+  target_compile_options(lumeno_module_${rel} PRIVATE ${LUMENO_WARNINGS})
+  set_target_properties(lumeno_module_${rel} PROPERTIES
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+
+  add_library(lumeno_exporter_${rel} MODULE ${CMAKE_SOURCE_DIR}/cmake/module_link_unit.cpp)
+  target_link_libraries(lumeno_exporter_${rel} PRIVATE
+    "$<LINK_LIBRARY:WHOLE_ARCHIVE,lumeno_module_${rel}>")
+  target_link_options(lumeno_exporter_${rel} PRIVATE
+    -Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/module_exports.map -Wl,--no-undefined)
+  set_target_properties(lumeno_exporter_${rel} PROPERTIES
+    OUTPUT_NAME LumenoExporter PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib/${rel}
+    LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/module_exports.map)
+
+  # The module folder: rebuilt whenever the module or a resource changes.
+  set(dir ${LUMENO_MODULES_DIR}/${rel}/LumenoExporter)
+  set(stamp ${CMAKE_BINARY_DIR}/module_folder_${rel}.stamp)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${dir}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir} "${dir}/Lumeno Exporter"
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:lumeno_exporter_${rel}> ${dir}/LumenoExporter.so
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/res ${dir}/res
+    COMMAND ${CMAKE_COMMAND} -E copy_directory "${CMAKE_SOURCE_DIR}/res/Lumeno Exporter" "${dir}/Lumeno Exporter"
+    COMMAND ${CMAKE_COMMAND} -E rm -rf "${dir}/res/Lumeno Exporter"
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS lumeno_exporter_${rel} ${LUMENO_RESOURCE_FILES}
+    COMMENT "Assembling module folder for host release ${rel}")
+  add_custom_target(lumeno_module_folder_${rel} ALL DEPENDS ${stamp})
+endforeach()
