@@ -1,0 +1,28 @@
+// The per-save record handed to every section exporter.
+#pragma once
+
+#include <cstdint>
+
+#include <tinyxml.h>
+
+#include "host_types.h"
+
+class LumenoSaverData;
+
+/// Bytes of the output texts: at most 255 characters each.
+constexpr int32_t kOutputTextSize = 256;
+
+struct ExportContext {
+    HostDocument* document;        // the document being saved (the merged strategy swaps in a copy)
+    int32_t saveFlags;             // the flags of the host's save request
+    TiXmlDocument* xmlDocument;    // the document being built, in host memory
+    TiXmlElement* sceneElement;    // its `scene` element
+    HostFilename* outputFile;      // the output file as the host gave it
+    char outputName[kOutputTextSize];    // the file's name without its folder
+    char outputFolder[kOutputTextSize];  // the file's folder
+    char outputPath[kOutputTextSize];    // the full path: the file that is opened
+    int32_t meshCounter;           // numbers meshes and mesh lights across the save
+    int32_t skipCounter;           // numbers the primitives the merged strategy renames
+    HostDocument** targetDocuments;  // the merged strategy's pair (unsmoothed, smooth) while it runs
+    LumenoSaverData* saver;        // the export state: multiplier, camera values, once-per-save flags
+};

@@ -1,0 +1,113 @@
+// The save driver: read the settings, open the file, build the template, run the strategy, add
+// the defaults, print.
+#include <cstdio>
+
+#include "export/export_context.h"
+#include "export/lumeno_saver_data.h"
+#include "export/render_settings_read.h"
+#include "export/scene_defaults.h"
+#include "frame/host_api.h"
+#include "frame/host_memory.h"
+#include "frame/host_text.h"
+#include "host_constants.h"
+
+namespace {
+
+/// What one save holds; everything is given back when the save ends, however it ends.
+struct SaveRun {
+    ExportContext context{};
+    std::FILE* file = nullptr;
+
+    SaveRun() = default;
+    SaveRun(const SaveRun&) = delete;
+    SaveRun& operator=(const SaveRun&) = delete;
+    ~SaveRun() {
+        if (file) std::fclose(file);
+        DeleteInHostMemory(context.xmlDocument);
+        FilenameFree(context.outputFile);
+    }
+};
+
+/// Takes the output file and its three texts. Answers false when a text does not fit its
+/// 255 characters: a cut path would name another file.
+bool SetOutputNames(ExportContext& context, const HostFilename* file) {
+    HostText path(FilenameToText(file));
+    if (path.get()) FilenameSetText(context.outputFile, path.get());
+    HostFile name(FilenameNamePart(context.outputFile));
+    HostFile folder(FilenameFolderPart(context.outputFile));
+    bool nameFits = name.ToBuffer(context.outputName, kOutputTextSize);
+    bool folderFits = folder.ToBuffer(context.outputFolder, kOutputTextSize);
+    bool pathFits = path.ToBuffer(context.outputPath, kOutputTextSize);
+    return nameFits && folderFits && pathFits;
+}
+
+bool OpenOutput(SaveRun& run) {
+    if (run.context.outputPath[0] == '\0') return false;
+    run.file = std::fopen(run.context.outputPath, "w");
+    return run.file != nullptr;
+}
+
+bool CreateXmlDocument(ExportContext& context) {
+    context.xmlDocument = NewInHostMemory<TiXmlDocument>(context.outputPath);
+    return context.xmlDocument != nullptr;
+}
+
+void RunPerObjectStrategy(ExportContext& context) {
+    // Mesh pass, which first writes the renderer settings and the camera:
+    //   ExportObjectTree(context, first object, IdentityMatrix(), true)  -- geometry section
+    // Materials of the document:
+    //   WriteMaterialList(context, context.sceneElement, context.document)  -- material section
+    AppendDefaultMaterial(context.sceneElement);
+    // The element pass numbers the meshes as the mesh pass did.
+    context.meshCounter = 0;
+    // Element pass:
+    //   ExportObjectTree(context, first object, IdentityMatrix(), false)  -- geometry section
+}
+
+void RunMergedStrategy(ExportContext& /*context*/) {
+    // The whole merged strategy, default material included:
+    //   ExportMergedGeometry(context)  -- merged mesh section
+}
+
+/// Prints the document and closes the file; a failed write or close (a full disk) is a
+/// failed save, not a success.
+int32_t PrintAndClose(SaveRun& run) {
+    run.context.xmlDocument->Print(run.file, 0);
+    bool writeFailed = std::ferror(run.file) != 0;
+    bool closeFailed = std::fclose(run.file) != 0;
+    run.file = nullptr;
+    return writeFailed || closeFailed ? FILE_RESULT_OPEN_FAILED : FILE_RESULT_OK;
+}
+
+} // namespace
+
+int32_t LumenoSaverData::SaveScene(HostNode* /*node*/, const HostFilename* file,
+                                   HostDocument* document, int32_t flags) {
+    if ((flags & SAVE_FLAG_WRITE) == 0) return FILE_RESULT_OK;
+
+    SaveRun run;
+    ExportContext& context = run.context;
+    context.saveFlags = flags;
+    context.document = document;
+    context.saver = this;
+    context.outputFile = FilenameCreate();
+    if (!document || !context.outputFile) return FILE_RESULT_OUT_OF_MEMORY;
+
+    ReadRenderSettings(*this, DocumentFirstObject(document));
+    if (!SetOutputNames(context, file)) return FILE_RESULT_OPEN_FAILED;
+    if (!OpenOutput(run)) return FILE_RESULT_OPEN_FAILED;
+    if (!CreateXmlDocument(context)) return FILE_RESULT_OUT_OF_MEMORY;
+
+    settingsWritten = false;
+    cameraWritten = false;
+    context.sceneElement = ParseSceneTemplate(*context.xmlDocument);
+    if (!context.sceneElement) return FILE_RESULT_OUT_OF_MEMORY;
+
+    if (mergedMeshExport)
+        RunMergedStrategy(context);
+    else
+        RunPerObjectStrategy(context);
+
+    if (!settingsWritten) PrependDefaultBackground(context.sceneElement);
+    return PrintAndClose(run);
+}

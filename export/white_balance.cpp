@@ -1,0 +1,16 @@
+#include "export/white_balance.h"
+
+namespace {
+
+constexpr int32_t kFirstCode = 3001;
+constexpr const char* kNames[] = {"E", "D50", "D55", "D65", "D75", "A",
+                                  "B", "C",   "9300", "F2", "F7",  "F11"};
+constexpr int32_t kCount = static_cast<int32_t>(sizeof kNames / sizeof kNames[0]);
+
+} // namespace
+
+const char* WhiteBalanceText(int32_t code) {
+    int32_t index = code - kFirstCode;
+    if (code < kFirstCode || index >= kCount) return "D65";
+    return kNames[index];
+}

@@ -1,0 +1,25 @@
+#include "frame/start_module.h"
+
+#include "export/lumeno_saver_data.h"
+#include "tags/lumeno_config.h"
+#include "tags/lumeno_generic_obj_tag.h"
+
+// The registration order is fixed:
+//   1 RegisterLumenoSaver
+//   2 RegisterLumenoConfig
+//   3 RegisterLumenoExportCommand        (its class is not built yet)
+//   4 RegisterLumenoExportAndRunCommand  (its class is not built yet)
+//   5 RegisterLumenoLightTag             (its class is not built yet)
+//   6 RegisterLumenoGenericObjTag
+//   7 RegisterLumenoMaterialHelperTag    (its class is not built yet)
+// Each later registration takes its numbered place below when its class lands.
+bool StartModule() {
+    return RegisterLumenoSaver()
+        && RegisterLumenoConfig()
+        // 3 RegisterLumenoExportCommand
+        // 4 RegisterLumenoExportAndRunCommand
+        // 5 RegisterLumenoLightTag
+        && RegisterLumenoGenericObjTag()
+        // 7 RegisterLumenoMaterialHelperTag
+        ;
+}
