@@ -98,7 +98,7 @@ IconImage loadIcon(const std::filesystem::path& tif) {
         fail(tif, "cannot decode the icon", messages);
     }
     std::vector<uint32_t> raster(static_cast<std::size_t>(width) * height);
-    if (!TIFFReadRGBAImageOriented(handle.get(), width, height, raster.data(), ORIENTATION_TOPLEFT, 0))
+    if (!TIFFReadRGBAImageOriented(handle.get(), width, height, raster.data(), ORIENTATION_TOPLEFT, 1))
         fail(tif, "cannot decode the icon", messages);
     // A truncated strip is reported as an error but may still answer success.
     if (!messages.firstError.empty()) fail(tif, "cannot decode the icon", messages);

@@ -52,7 +52,7 @@ StringTable parseStringTable(const std::filesystem::path& file, const std::strin
         if (peek()->text != name)
             fail(head.line, "string table is named " + peek()->text + ", expected " + name);
         ++pos;
-    } else if (peek() && peek()->kind == Token::Kind::Word) {
+    } else if (peek() && peek()->kind == Token::Kind::Word && peek()->line == head.line) {
         fail(peek()->line, "unexpected name " + peek()->text + " after STRINGTABLE");
     }
     if (!peek() || !peek()->is('{')) fail(head.line, "missing '{' after " + expected);
