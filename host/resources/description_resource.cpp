@@ -206,11 +206,11 @@ private:
             if (i + 1 >= to) fail(option.line, option.text + " of " + parameter.symbol + " needs a number");
             const Token& value = line[i + 1];
             std::optional<double> number;
-            if (value.kind == Token::Kind::Word)
-                number = parameter.type == ParameterType::Long
-                             ? (detail::parseInt32(value.text) ? std::optional<double>(*detail::parseInt32(value.text))
-                                                               : std::nullopt)
-                             : detail::parseReal(value.text);
+            if (value.kind == Token::Kind::Word && parameter.type == ParameterType::Long) {
+                if (const auto integer = detail::parseInt32(value.text)) number = *integer;
+            } else if (value.kind == Token::Kind::Word) {
+                number = detail::parseReal(value.text);
+            }
             if (!number)
                 fail(value.line, option.text + " of " + parameter.symbol + " must be " +
                                      (parameter.type == ParameterType::Long ? "an integer" : "a number") +
