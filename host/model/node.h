@@ -147,6 +147,7 @@ struct HostNode {
 private:
     friend class host::NodeList;
     void takeListsInto(std::vector<host::NodePtr>& pending);
+    static void destroyPending(std::vector<host::NodePtr>& pending);
 
     host::NodeKind kind_;
     int32_t type_;

@@ -25,6 +25,8 @@ public:
     const TagRecord& record() const { return record_; }
     /// Destroys the instance now (the module is going away); the tag stays without one.
     void releaseInstance();
+    /// The registry is going away: stop reporting to it.
+    void forgetRegistry() { registry_ = nullptr; }
 
 private:
     Registry* registry_;

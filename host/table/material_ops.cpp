@@ -1,0 +1,33 @@
+#include "host/model/links.h"
+#include "host/model/node.h"
+#include "host/table/host_table_impl.h"
+#include "host/table/table_guard.h"
+#include "host_constants.h"
+
+namespace host {
+namespace {
+
+HostMaterial* textureMaterial(const HostTag* tag)
+{
+    if (!tag || tag->type() != TYPE_TEXTURE_TAG)
+        return nullptr;
+    return resolveLink(tag->params.getLinkToken(TEXTURE_TAG_MATERIAL), tag->document(), TYPE_MATERIAL);
+}
+
+void setTextureMaterial(HostTag* tag, const HostMaterial* material)
+{
+    guardedVoid("material.set_texture_material", [&] {
+        if (tag && tag->type() == TYPE_TEXTURE_TAG)
+            tag->params.setLink(TEXTURE_TAG_MATERIAL, material);
+    });
+}
+
+} // namespace
+
+const HostMaterialOps& materialOps()
+{
+    static const HostMaterialOps ops = {textureMaterial, setTextureMaterial};
+    return ops;
+}
+
+} // namespace host
