@@ -1,0 +1,44 @@
+#include "app/common_options.h"
+
+#include "app/module_location.h"
+
+namespace app {
+
+void addCommonOptions(CLI::App& command, CommonOptions& options) {
+    command.add_option("--module", options.module, "Module folder to load (default: the built module of the release)")
+        ->type_name("DIR");
+    command.add_option("--prefs", options.prefs, "Preferences file (default: ~/.config/lumeno-host/prefs.json)")
+        ->type_name("FILE");
+    command.add_option("--release", options.release, "Host release to act as: 9.0 or 9.5 (default 9.5)")
+        ->check(CLI::IsMember({"9.0", "9.5"}));
+}
+
+std::filesystem::path moduleFolder(const CommonOptions& options) {
+    return options.module.empty() ? defaultModuleFolder(options.release) : std::filesystem::path(options.module);
+}
+
+host::SessionOptions sessionOptions(const CommonOptions& options) {
+    host::SessionOptions session;
+    session.prefsFile = options.prefs;
+    return session;
+}
+
+std::string diagnosticLines(const host::Session& session) {
+    std::string lines;
+    for (const auto& message : session.diagnostics()) lines += "\n  " + message;
+    return lines;
+}
+
+void startModule(host::Session& session, const CommonOptions& options) {
+    std::filesystem::path folder = moduleFolder(options);
+    try {
+        session.loadModule(folder);
+        if (session.startModule() != C4D_RESULT_OK)
+            throw CommandFailure("the module in " + folder.string() + " could not register its plug-ins" +
+                                 diagnosticLines(session));
+    } catch (const host::HostError& error) {
+        throw CommandFailure(std::string(error.what()) + diagnosticLines(session));
+    }
+}
+
+} // namespace app

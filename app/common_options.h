@@ -1,0 +1,42 @@
+// The options every lumeno-host command takes, and the session they describe.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "host/plugins/session.h"
+
+namespace app {
+
+struct CommonOptions {
+    std::string module;         // --module DIR; empty: the default folder of the release
+    std::string prefs;          // --prefs FILE; empty: the user's configuration folder
+    std::string release = "9.5"; // --release 9.0|9.5
+};
+
+/// Adds --module, --prefs and --release to a command.
+void addCommonOptions(CLI::App& command, CommonOptions& options);
+
+/// The module folder the options name.
+std::filesystem::path moduleFolder(const CommonOptions& options);
+host::SessionOptions sessionOptions(const CommonOptions& options);
+
+/// A failure the command reports in one message; the command then exits with status 1.
+class CommandFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// Loads the module folder and starts the module as the application does (initialise,
+/// message 1, start). Throws CommandFailure naming the folder, with the session's diagnostics,
+/// when the module cannot be loaded or a registration fails.
+void startModule(host::Session& session, const CommonOptions& options);
+
+/// The session's diagnostics, one per line, each indented; "" when there are none.
+std::string diagnosticLines(const host::Session& session);
+
+} // namespace app

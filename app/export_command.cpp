@@ -1,0 +1,49 @@
+#include <memory>
+
+#include "app/commands.h"
+#include "app/common_options.h"
+#include "app/save_failure.h"
+#include "host/documents/document_loader.h"
+#include "host/plugins/registry.h"
+
+namespace app {
+
+namespace {
+
+/// The scene saver the module registers; the application's export menu offers it as "xml".
+constexpr int32_t lumenoSaverId = 1019430;
+
+struct ExportOptions {
+    CommonOptions common;
+    std::string document;
+    std::string output;
+};
+
+void runExport(const ExportOptions& options) {
+    host::Session session(sessionOptions(options.common));
+    startModule(session, options.common);
+    const host::RegisteredPlugin* saver = session.registry().find(lumenoSaverId);
+    if (!saver || saver->kind != PLUGIN_KIND_SCENE_SAVER)
+        throw CommandFailure("the module registered no scene saver " + std::to_string(lumenoSaverId) +
+                             diagnosticLines(session));
+    // Declared after the session, so that its plug-in tags go before the module does.
+    host::NodePtr document = host::loadDocumentFile(options.document, session.registry());
+    std::filesystem::path given(options.output);
+    std::filesystem::path file = std::filesystem::absolute(given).lexically_normal();
+    int32_t result = session.saveWithSaver(lumenoSaverId, document.get(), file, SAVE_FLAG_WRITE);
+    if (result != FILE_RESULT_OK) throw CommandFailure(saveFailureMessage(result, given, file));
+}
+
+} // namespace
+
+void addExportCommand(CLI::App& cli) {
+    auto options = std::make_shared<ExportOptions>();
+    CLI::App* command =
+        cli.add_subcommand("export", "Save a document file as a Lumeno scene, as the application's export menu does");
+    command->add_option("DOCUMENT", options->document, "Document file (JSON) to export")->required();
+    command->add_option("-o,--output", options->output, "Scene file to write")->required()->type_name("OUT.xml");
+    addCommonOptions(*command, options->common);
+    command->callback([options] { runExport(*options); });
+}
+
+} // namespace app

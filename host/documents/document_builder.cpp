@@ -1,0 +1,327 @@
+#include "host/documents/document_builder.h"
+
+#include <set>
+#include <unordered_map>
+
+#include "host/documents/document_error.h"
+#include "host/documents/json_path.h"
+#include "host/documents/name_suggestion.h"
+#include "host/documents/object_paths.h"
+#include "host/documents/parameter_schema.h"
+#include "host/model/build.h"
+#include "host/model/document.h"
+#include "host/model/object_params.h"
+#include "host/model/placement.h"
+#include "host/plugins/host_error.h"
+#include "host/plugins/plugin_tags.h"
+#include "host/plugins/registry.h"
+#include "host_constants.h"
+
+namespace host {
+
+namespace {
+
+namespace df = docfile;
+
+HostVector toHost(const df::Vector3& v) {
+    return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)};
+}
+
+HostMatrix toHost(const df::Matrix& m) { return {toHost(m.off), toHost(m.v1), toHost(m.v2), toHost(m.v3)}; }
+
+/// A link value whose target is looked up once every object and material exists.
+struct PendingLink {
+    HostContainer* container;
+    int32_t id;
+    std::string path; // JSON path of the link, for messages
+    bool toObject;    // an object path, else a material name
+    std::string target;
+};
+
+class Builder {
+public:
+    Builder(const df::Document& file, Registry& registry) : file_(file), registry_(registry) {}
+
+    NodePtr build() {
+        NodePtr document = createDocument();
+        for (const auto& material : file_.materials) buildMaterial(*document, material);
+        for (const auto& object : file_.objects) buildObject(*document, object, nullptr);
+        ObjectPathIndex paths(*document);
+        for (const auto& link : links_) resolve(link, paths);
+        buildView(*document, paths);
+        if (file_.settings.path) setDocumentSetting(*document, DOCUMENT_PATH, *file_.settings.path);
+        if (file_.settings.name) setDocumentSetting(*document, DOCUMENT_FILE_NAME, *file_.settings.name);
+        return document;
+    }
+
+private:
+    const df::Document& file_;
+    Registry& registry_;
+    std::vector<PendingLink> links_;
+    std::unordered_map<std::string, std::vector<HostNode*>> materials_;
+
+    [[noreturn]] void fail(const std::string& path, const std::string& problem) const {
+        throw DocumentError(file_.file, path, problem);
+    }
+
+    void buildMaterial(HostNode& document, const df::Material& material) {
+        HostNode* node = makeMaterial(document, material.name);
+        materials_[material.name].push_back(node);
+        for (const auto& [number, channel] : material.channels) {
+            MaterialChannel& target = host::channel(*node, number);
+            if (channel.on) target.enabled = *channel.on;
+            std::set<int32_t> seen;
+            if (channel.texture) {
+                target.data.setString(materialTextureName, *channel.texture);
+                seen.insert(materialTextureName);
+            }
+            applyParams(target.data, channel.data, ParameterSchema{}, "this channel's data", seen);
+        }
+        std::set<int32_t> seen;
+        applyParams(node->params, material.params, ParameterSchema{}, "a material", seen);
+    }
+
+    void buildObject(HostNode& document, const df::Object& object, HostNode* parent) {
+        HostNode* node = appendObject(document, newObject(object.type, object.name), parent);
+        if (object.placement) setLocalMatrix(*node, toHost(*object.placement));
+        node->points.reserve(object.points.size());
+        for (const auto& point : object.points) node->points.push_back(toHost(point));
+        node->polygons.reserve(object.polygons.size());
+        for (const auto& p : object.polygons) node->polygons.push_back({p[0], p[1], p[2], p[3]});
+        std::set<int32_t> seen;
+        applyParams(node->params, object.params, ParameterSchema::forHostType(object.type), "this object type", seen);
+        for (const auto& tag : object.tags) buildTag(*node, tag);
+        for (const auto& child : object.children) buildObject(document, child, node);
+    }
+
+    void buildTag(HostNode& object, const df::Tag& tag) {
+        std::set<int32_t> seen;
+        HostNode* node = nullptr;
+        ParameterSchema schema;
+        std::string owner = "this tag";
+        switch (tag.kind) {
+        case df::TagKind::Texture:
+            node = makeTag(object, TYPE_TEXTURE_TAG);
+            schema = ParameterSchema::forHostType(TYPE_TEXTURE_TAG);
+            if (tag.material) {
+                links_.push_back({&node->params, TEXTURE_TAG_MATERIAL, jsonpath::member(tag.path, "material"), false,
+                                  *tag.material});
+                seen.insert(TEXTURE_TAG_MATERIAL);
+            }
+            break;
+        case df::TagKind::CameraTarget:
+            node = makeTag(object, TYPE_CAMERA_TARGET_TAG);
+            schema = ParameterSchema::forHostType(TYPE_CAMERA_TARGET_TAG);
+            if (tag.target) {
+                links_.push_back({&node->params, CAMERA_TARGET_LINK, jsonpath::member(tag.path, "target"), true,
+                                  canonicalObjectPath(*tag.target)});
+                seen.insert(CAMERA_TARGET_LINK);
+            }
+            break;
+        case df::TagKind::Plugin: {
+            const RegisteredPlugin& plugin = pluginTag(tag);
+            NodePtr made;
+            try {
+                made = createPluginTag(registry_, plugin.id);
+            } catch (const HostError& error) {
+                fail(tag.path, std::string("cannot create the tag: ") + error.what());
+            }
+            node = appendTag(object, std::move(made));
+            if (const DescriptionResource* description = registry_.description(plugin.id))
+                schema = ParameterSchema::fromDescription(*description);
+            owner = "the tag \"" + plugin.name + "\"";
+            break;
+        }
+        }
+        applyParams(node->params, tag.params, schema, owner, seen);
+    }
+
+    const RegisteredPlugin& pluginTag(const df::Tag& tag) const {
+        std::string typePath = jsonpath::member(tag.path, "type");
+        const RegisteredPlugin* plugin = nullptr;
+        if (tag.pluginId) {
+            plugin = registry_.find(*tag.pluginId);
+            if (!plugin || plugin->kind != PLUGIN_KIND_TAG)
+                fail(typePath, "unknown tag type " + std::to_string(*tag.pluginId) + " (" + knownTags() + ")");
+            return *plugin;
+        }
+        plugin = registry_.findByName(PLUGIN_KIND_TAG, tag.pluginName);
+        if (!plugin)
+            for (const RegisteredPlugin* candidate : registry_.list())
+                if (candidate->kind == PLUGIN_KIND_TAG && candidate->description == tag.pluginName) plugin = candidate;
+        if (!plugin) fail(typePath, "unknown tag type \"" + tag.pluginName + "\" (" + knownTags() + ")");
+        return *plugin;
+    }
+
+    std::string knownTags() const {
+        std::string list = std::string("expected ") + "texture, camera-target";
+        for (const RegisteredPlugin* plugin : registry_.list())
+            if (plugin->kind == PLUGIN_KIND_TAG)
+                list += ", \"" + plugin->name + "\" (" + std::to_string(plugin->id) + ")";
+        return list;
+    }
+
+    /// Writes the document's values over a node's container. `seen` holds the IDs already set
+    /// by other keys, so that one parameter is never given twice.
+    void applyParams(HostContainer& container, const std::vector<df::Param>& params, const ParameterSchema& schema,
+                     const std::string& owner, std::set<int32_t>& seen) {
+        for (const auto& param : params) {
+            int32_t id = param.id ? *param.id : symbolId(param, schema, owner);
+            if (!seen.insert(id).second) fail(param.path, "parameter " + std::to_string(id) + " is given twice");
+            setValue(container, id, param, schema.find(id));
+        }
+    }
+
+    int32_t symbolId(const df::Param& param, const ParameterSchema& schema, const std::string& owner) const {
+        if (const SchemaParameter* known = schema.find(param.symbol)) return known->id;
+        std::string problem = "unknown parameter name \"" + param.symbol + "\"";
+        if (schema.empty()) fail(param.path, problem + " (" + owner + " has no named parameters; use a numeric ID)");
+        std::vector<std::string> names;
+        for (const auto& candidate : schema.parameters()) names.push_back(candidate.symbol);
+        if (auto close = closestName(param.symbol, names))
+            fail(param.path, problem + " for " + owner + " (did you mean " + *close + "?)");
+        fail(param.path, problem + " for " + owner);
+    }
+
+    void setValue(HostContainer& container, int32_t id, const df::Param& param, const SchemaParameter* info) {
+        const df::Value& value = param.value;
+        if (std::holds_alternative<df::Removed>(value)) {
+            container.remove(id);
+            return;
+        }
+        if (info) {
+            setTyped(container, id, param, *info);
+            return;
+        }
+        std::visit(
+            [&](const auto& v) {
+                using V = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<V, bool>) container.setBool(id, v);
+                else if constexpr (std::is_same_v<V, int32_t>) container.setInt(id, v);
+                else if constexpr (std::is_same_v<V, double>) container.setReal(id, static_cast<float>(v));
+                else if constexpr (std::is_same_v<V, df::Vector3>) container.setVector(id, toHost(v));
+                else if constexpr (std::is_same_v<V, std::string>) container.setString(id, v);
+                else if constexpr (std::is_same_v<V, df::FileValue>) container.setFilename(id, v.path);
+                else if constexpr (std::is_same_v<V, df::Container>) setContainer(container, id, v);
+                else if constexpr (std::is_same_v<V, df::ObjectLink> || std::is_same_v<V, df::MaterialLink>) setLink(container, id, param);
+            },
+            value);
+    }
+
+    /// A value for a parameter whose type the schema declares: its JSON form must match.
+    void setTyped(HostContainer& container, int32_t id, const df::Param& param, const SchemaParameter& info) {
+        const df::Value& value = param.value;
+        switch (info.type) {
+        case ParameterType::Bool:
+            if (auto b = std::get_if<bool>(&value)) return container.setBool(id, *b);
+            fail(param.path, "expected true or false");
+        case ParameterType::Long:
+            if (auto i = std::get_if<int32_t>(&value)) return container.setInt(id, *i);
+            fail(param.path, "expected an integer");
+        case ParameterType::Real:
+            if (auto r = std::get_if<double>(&value)) return container.setReal(id, static_cast<float>(*r));
+            if (auto i = std::get_if<int32_t>(&value)) return container.setReal(id, static_cast<float>(*i));
+            fail(param.path, "expected a number");
+        case ParameterType::Vector:
+            if (auto v = std::get_if<df::Vector3>(&value)) return container.setVector(id, toHost(*v));
+            fail(param.path, "expected a vector [x, y, z]");
+        case ParameterType::Filename:
+            if (auto f = std::get_if<df::FileValue>(&value)) return container.setFilename(id, f->path);
+            fail(param.path, R"(expected a file name {"file": "..."})");
+        case ParameterType::Link:
+            if (std::holds_alternative<df::ObjectLink>(value) || std::holds_alternative<df::MaterialLink>(value))
+                return setLink(container, id, param);
+            fail(param.path, R"(expected a link {"object": "path"} or {"material": "name"})");
+        case ParameterType::Choice:
+            if (auto i = std::get_if<int32_t>(&value)) return container.setInt(id, *i);
+            if (auto s = std::get_if<std::string>(&value)) return container.setInt(id, choiceCode(param, info, *s));
+            fail(param.path, "expected an integer or the name of a choice");
+        }
+    }
+
+    int32_t choiceCode(const df::Param& param, const SchemaParameter& info, const std::string& name) const {
+        std::string names;
+        for (const auto& choice : info.choices) {
+            if (choice.symbol == name) return choice.code;
+            names += (names.empty() ? "" : ", ") + choice.symbol;
+        }
+        fail(param.path, "unknown choice \"" + name + "\" (expected one of: " + names + ")");
+    }
+
+    void setLink(HostContainer& container, int32_t id, const df::Param& param) {
+        if (auto object = std::get_if<df::ObjectLink>(&param.value)) {
+            if (!object->path) return container.setLink(id, nullptr);
+            links_.push_back({&container, id, jsonpath::member(param.path, "object"), true,
+                              canonicalObjectPath(*object->path)});
+            container.setLink(id, nullptr); // keeps the element's place until the target is known
+            return;
+        }
+        const auto& material = std::get<df::MaterialLink>(param.value);
+        if (!material.name) return container.setLink(id, nullptr);
+        links_.push_back({&container, id, jsonpath::member(param.path, "material"), false, *material.name});
+        container.setLink(id, nullptr);
+    }
+
+    void setContainer(HostContainer& container, int32_t id, const df::Container& value) {
+        container.setContainer(id, HostContainer{});
+        std::set<int32_t> seen;
+        applyParams(*container.getContainer(id), value.entries, ParameterSchema{}, "a sub-container", seen);
+    }
+
+    void resolve(const PendingLink& link, const ObjectPathIndex& paths) const {
+        if (link.toObject) {
+            link.container->setLink(link.id, &uniqueObject(link.target, link.path, paths));
+            return;
+        }
+        auto it = materials_.find(link.target);
+        if (it == materials_.end()) fail(link.path, "dangling link: there is no material named \"" + link.target + "\"");
+        if (it->second.size() > 1)
+            fail(link.path, "ambiguous link: " + std::to_string(it->second.size()) + " materials are named \"" +
+                                link.target + "\"");
+        link.container->setLink(link.id, it->second.front());
+    }
+
+    HostNode& uniqueObject(const std::string& path, const std::string& jsonPath, const ObjectPathIndex& paths) const {
+        const auto& found = paths.find(path);
+        if (found.empty()) fail(jsonPath, "dangling link: there is no object at \"" + path + "\"");
+        if (found.size() > 1)
+            fail(jsonPath, "ambiguous link: " + std::to_string(found.size()) + " objects have the path \"" + path + "\"");
+        return *found.front();
+    }
+
+    void buildView(HostNode& document, const ObjectPathIndex& paths) {
+        const df::View& view = file_.view;
+        switch (view.kind) {
+        case df::ViewKind::Default: return;
+        case df::ViewKind::None: removeView(document); return;
+        case df::ViewKind::Camera:
+            lookThroughObject(document,
+                              uniqueObject(canonicalObjectPath(view.camera), jsonpath::member(view.path, "camera"), paths));
+            return;
+        case df::ViewKind::Editor: {
+            HostMatrix placement = view.placement ? toHost(*view.placement) : defaultEditorPlacement();
+            HostNode& camera = lookThroughEditorCamera(document, placement, DEFAULT_FOCUS_DISTANCE, DEFAULT_FILM_WIDTH,
+                                                       DEFAULT_FIELD_OF_VIEW);
+            std::set<int32_t> seen;
+            links_.clear(); // every document link has been resolved; the camera's own come next
+            applyParams(camera.params, view.params, ParameterSchema::forHostType(TYPE_CAMERA), "the editor camera", seen);
+            for (const auto& link : links_) resolve(link, paths);
+            return;
+        }
+        }
+    }
+
+    static HostMatrix defaultEditorPlacement() {
+        return {{0, 0, DEFAULT_EDITOR_CAMERA_Z}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    }
+
+    static constexpr int32_t materialTextureName = 1002;
+};
+
+} // namespace
+
+NodePtr buildDocument(const docfile::Document& document, Registry& registry) {
+    return Builder(document, registry).build();
+}
+
+} // namespace host

@@ -1,0 +1,128 @@
+// A document file as read from JSON, before any host node exists: plain records that keep the
+// JSON path of every part, so that the build step can still name the place of an error.
+// Placements are already turned into matrices; names, types and links are still texts.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace host::docfile {
+
+struct Vector3 {
+    double x = 0, y = 0, z = 0;
+};
+
+/// Offset and the three axes, as the host's matrices: p maps to off + v1*p.x + v2*p.y + v3*p.z.
+struct Matrix {
+    Vector3 off{0, 0, 0}, v1{1, 0, 0}, v2{0, 1, 0}, v3{0, 0, 1};
+};
+
+/// null: the entry is taken out of the container.
+struct Removed {};
+/// {"file": "..."}
+struct FileValue {
+    std::string path;
+};
+/// {"object": "A/B"}: an object by its path of names from the top level; {"object": null} is
+/// an empty link.
+struct ObjectLink {
+    std::optional<std::string> path;
+};
+/// {"material": "M"}; {"material": null} is an empty link.
+struct MaterialLink {
+    std::optional<std::string> name;
+};
+
+struct Param;
+/// {"container": {...}}: a sub-container with numeric keys.
+struct Container {
+    std::vector<Param> entries;
+};
+
+/// Typed by its JSON form: true/false, 12, 1.5, [x, y, z], "text", {"file"}, {"object"},
+/// {"material"}, {"container"} or null.
+using Value = std::variant<Removed, bool, int32_t, double, Vector3, std::string, FileValue, ObjectLink,
+                           MaterialLink, Container>;
+
+/// A parameter: a numeric ID or a symbolic name that the node's description declares.
+struct Param {
+    std::string path; // JSON path of the value, for messages
+    std::optional<int32_t> id;
+    std::string symbol; // set when the key is not a number
+    Value value;
+};
+
+enum class TagKind { Texture, CameraTarget, Plugin };
+
+struct Tag {
+    std::string path;
+    TagKind kind = TagKind::Plugin;
+    std::optional<int32_t> pluginId; // a plug-in tag given by ID
+    std::string pluginName;          // a plug-in tag given by name
+    std::optional<std::string> material; // texture tag: the material's name
+    std::optional<std::string> target;   // camera target tag: the target object's path
+    std::vector<Param> params;
+};
+
+struct Object {
+    std::string path;
+    int32_t type = 0;
+    std::string name;
+    std::optional<Matrix> placement; // none: the identity
+    std::vector<Param> params;
+    std::vector<Vector3> points;
+    std::vector<std::array<int32_t, 4>> polygons; // a triangle has c == d
+    std::vector<Tag> tags;
+    std::vector<Object> children;
+};
+
+struct Channel {
+    std::string path;
+    std::optional<bool> on;
+    std::optional<std::string> texture; // text 1002 of the channel's data
+    std::vector<Param> data;
+};
+
+struct Material {
+    std::string path;
+    std::string name;
+    std::map<int32_t, Channel> channels;
+    std::vector<Param> params;
+};
+
+/// The active view's camera.
+enum class ViewKind {
+    Default, // not given: the view looks through its editor camera in its default placement
+    None,    // null: no view camera at all
+    Camera,  // {"camera": "A/B"}: an object of the document
+    Editor   // {"editor": {...}}: the view's editor camera with its own placement and lens
+};
+
+struct View {
+    std::string path;
+    ViewKind kind = ViewKind::Default;
+    std::string camera;
+    std::optional<Matrix> placement;
+    std::vector<Param> params;
+};
+
+/// The document's file name settings.
+struct Settings {
+    std::optional<std::string> path; // the folder of the document file
+    std::optional<std::string> name; // the document file's name
+};
+
+struct Document {
+    std::string file; // the JSON file it was read from, for messages
+    std::vector<Object> objects;
+    std::vector<Material> materials;
+    View view;
+    Settings settings;
+};
+
+} // namespace host::docfile

@@ -1,0 +1,424 @@
+#include "host/documents/document_parser.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <initializer_list>
+#include <limits>
+#include <sstream>
+
+#include "host/documents/document_error.h"
+#include "host/documents/json_path.h"
+#include "host/documents/json_tree.h"
+#include "host/documents/placement.h"
+#include "host/documents/type_names.h"
+#include "host_constants.h"
+
+namespace host {
+
+namespace {
+
+using namespace docfile;
+using jsonpath::index;
+using jsonpath::member;
+
+/// "a string", "an integer", ... for messages.
+std::string kindOf(const JsonTree& node) {
+    switch (node.type()) {
+    case JsonTree::value_t::null: return "null";
+    case JsonTree::value_t::boolean: return "a boolean";
+    case JsonTree::value_t::number_integer:
+    case JsonTree::value_t::number_unsigned: return "an integer";
+    case JsonTree::value_t::number_float: return "a real number";
+    case JsonTree::value_t::string: return "a string";
+    case JsonTree::value_t::array: return "a list";
+    case JsonTree::value_t::object: return "an object";
+    default: return "an unsupported value";
+    }
+}
+
+bool isIdentifier(const std::string& key) {
+    if (key.empty() || (key[0] >= '0' && key[0] <= '9')) return false;
+    for (char c : key)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'))
+            return false;
+    return true;
+}
+
+/// A decimal integer key such as "1005" or "-3"; none otherwise.
+std::optional<int32_t> numericKey(const std::string& key) {
+    if (key.empty() || key.size() > 11) return std::nullopt;
+    std::size_t start = key[0] == '-' ? 1 : 0;
+    if (start == key.size()) return std::nullopt;
+    for (std::size_t i = start; i < key.size(); ++i)
+        if (key[i] < '0' || key[i] > '9') return std::nullopt;
+    long long value = std::stoll(key);
+    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+        return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+class Parser {
+public:
+    explicit Parser(std::string file) : file_(std::move(file)) {}
+
+    Document document(const JsonTree& root) {
+        Document doc;
+        doc.file = file_;
+        requireObject(root, "", "the document");
+        allowKeys(root, "", {"objects", "materials", "view", "document", "comment"});
+        if (root.contains("objects")) {
+            const auto& list = list_(root["objects"], "objects");
+            for (std::size_t i = 0; i < list.size(); ++i) doc.objects.push_back(object(list[i], index("objects", i)));
+        }
+        if (root.contains("materials")) {
+            const auto& list = list_(root["materials"], "materials");
+            for (std::size_t i = 0; i < list.size(); ++i)
+                doc.materials.push_back(material(list[i], index("materials", i)));
+        }
+        if (root.contains("view")) doc.view = view(root["view"], "view");
+        if (root.contains("document")) doc.settings = settings(root["document"], "document");
+        if (root.contains("comment")) text(root["comment"], "comment");
+        return doc;
+    }
+
+private:
+    std::string file_;
+
+    [[noreturn]] void fail(const std::string& path, const std::string& problem) const {
+        throw DocumentError(file_, path, problem);
+    }
+
+    void requireObject(const JsonTree& node, const std::string& path, const std::string& what) const {
+        if (!node.is_object()) fail(path, what + " must be an object {...}, found " + kindOf(node));
+    }
+
+    void allowKeys(const JsonTree& node, const std::string& path, std::initializer_list<const char*> keys) const {
+        for (const auto& item : node.items()) {
+            bool known = false;
+            for (const char* key : keys) known = known || item.key() == key;
+            if (known) continue;
+            std::string list;
+            for (const char* key : keys) list += std::string(list.empty() ? "" : ", ") + key;
+            fail(member(path, item.key()), "unknown key (expected one of: " + list + ")");
+        }
+    }
+
+    const JsonTree& list_(const JsonTree& node, const std::string& path) const {
+        if (!node.is_array()) fail(path, "expected a list [...], found " + kindOf(node));
+        return node;
+    }
+
+    std::string text(const JsonTree& node, const std::string& path) const {
+        if (!node.is_string()) fail(path, "expected a string, found " + kindOf(node));
+        return node.get<std::string>();
+    }
+
+    /// A string, or none for null.
+    std::optional<std::string> optionalText(const JsonTree& node, const std::string& path) const {
+        if (node.is_null()) return std::nullopt;
+        return text(node, path);
+    }
+
+    bool boolean(const JsonTree& node, const std::string& path) const {
+        if (!node.is_boolean()) fail(path, "expected true or false, found " + kindOf(node));
+        return node.get<bool>();
+    }
+
+    int32_t integer(const JsonTree& node, const std::string& path) const {
+        if (!node.is_number_integer()) fail(path, "expected an integer, found " + kindOf(node));
+        if (node.is_number_unsigned()) {
+            if (node.get<uint64_t>() > static_cast<uint64_t>(std::numeric_limits<int32_t>::max()))
+                fail(path, "integer out of range (a 32-bit integer is expected)");
+        } else {
+            int64_t value = node.get<int64_t>();
+            if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+                fail(path, "integer out of range (a 32-bit integer is expected)");
+        }
+        return static_cast<int32_t>(node.get<int64_t>());
+    }
+
+    /// A number that the host keeps as a 32-bit real; integers are welcome here.
+    double number(const JsonTree& node, const std::string& path) const {
+        if (!node.is_number()) fail(path, "expected a number, found " + kindOf(node));
+        double value = node.get<double>();
+        if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+            fail(path, "number out of range of a 32-bit real");
+        return value;
+    }
+
+    Vector3 vector(const JsonTree& node, const std::string& path) const {
+        if (!node.is_array() || node.size() != 3) fail(path, "expected [x, y, z], found " + kindOf(node));
+        return {number(node[0], index(path, 0)), number(node[1], index(path, 1)), number(node[2], index(path, 2))};
+    }
+
+    Matrix matrix(const JsonTree& node, const std::string& path) const {
+        requireObject(node, path, "a matrix");
+        allowKeys(node, path, {"offset", "v1", "v2", "v3"});
+        Matrix m;
+        if (node.contains("offset")) m.off = vector(node["offset"], member(path, "offset"));
+        if (node.contains("v1")) m.v1 = vector(node["v1"], member(path, "v1"));
+        if (node.contains("v2")) m.v2 = vector(node["v2"], member(path, "v2"));
+        if (node.contains("v3")) m.v3 = vector(node["v3"], member(path, "v3"));
+        return m;
+    }
+
+    /// `matrix`, or any of `position`, `rotation`, `scale`; never both ways.
+    std::optional<Matrix> placement(const JsonTree& node, const std::string& path) const {
+        bool parts = node.contains("position") || node.contains("rotation") || node.contains("scale");
+        if (node.contains("matrix")) {
+            if (parts) fail(member(path, "matrix"), "give either matrix or position/rotation/scale, not both");
+            return matrix(node["matrix"], member(path, "matrix"));
+        }
+        if (!parts) return std::nullopt;
+        Vector3 position, rotation, scale{1, 1, 1};
+        if (node.contains("position")) position = vector(node["position"], member(path, "position"));
+        if (node.contains("rotation")) rotation = vector(node["rotation"], member(path, "rotation"));
+        if (node.contains("scale")) {
+            const auto& s = node["scale"];
+            if (s.is_number()) {
+                double factor = number(s, member(path, "scale"));
+                scale = {factor, factor, factor};
+            } else {
+                scale = vector(s, member(path, "scale"));
+            }
+        }
+        return placementMatrix(position, rotation, scale);
+    }
+
+    Value value(const JsonTree& node, const std::string& path) const {
+        switch (node.type()) {
+        case JsonTree::value_t::null: return Removed{};
+        case JsonTree::value_t::boolean: return node.get<bool>();
+        case JsonTree::value_t::number_integer:
+        case JsonTree::value_t::number_unsigned: return integer(node, path);
+        case JsonTree::value_t::number_float: return number(node, path);
+        case JsonTree::value_t::string: return node.get<std::string>();
+        case JsonTree::value_t::array: return vector(node, path);
+        case JsonTree::value_t::object: break;
+        default: fail(path, "unsupported value");
+        }
+        if (node.size() != 1)
+            fail(path, R"(expected {"file": ...}, {"object": ...}, {"material": ...} or {"container": ...})");
+        auto item = node.begin();
+        const std::string form = item.key();
+        const JsonTree& inside = item.value();
+        std::string inner = member(path, form);
+        if (form == "file") return FileValue{text(inside, inner)};
+        if (form == "object") return ObjectLink{optionalText(inside, inner)};
+        if (form == "material") return MaterialLink{optionalText(inside, inner)};
+        if (form == "container") return Container{params(inside, inner, false)};
+        fail(inner, R"(unknown value form (expected "file", "object", "material" or "container"))");
+    }
+
+    std::vector<Param> params(const JsonTree& node, const std::string& path, bool symbolic) const {
+        requireObject(node, path, "params");
+        std::vector<Param> out;
+        for (const auto& item : node.items()) {
+            Param param;
+            param.path = member(path, item.key());
+            param.id = numericKey(item.key());
+            if (!param.id) {
+                if (!symbolic || !isIdentifier(item.key()))
+                    fail(param.path, symbolic ? "a parameter key is a numeric ID or a symbolic name such as LCFG_WIDTH"
+                                              : "a key in a sub-container is a numeric ID");
+                param.symbol = item.key();
+            }
+            param.value = value(item.value(), param.path);
+            out.push_back(std::move(param));
+        }
+        return out;
+    }
+
+    Tag tag(const JsonTree& node, const std::string& path) const {
+        requireObject(node, path, "a tag");
+        allowKeys(node, path, {"type", "material", "target", "params", "comment"});
+        Tag tag;
+        tag.path = path;
+        if (!node.contains("type")) fail(path, "a tag needs a type");
+        const auto& type = node["type"];
+        std::string typePath = member(path, "type");
+        if (type.is_number_integer()) {
+            int32_t id = integer(type, typePath);
+            if (id == TYPE_TEXTURE_TAG) tag.kind = TagKind::Texture;
+            else if (id == TYPE_CAMERA_TARGET_TAG) tag.kind = TagKind::CameraTarget;
+            else tag.pluginId = id;
+        } else {
+            std::string name = text(type, typePath);
+            if (name == typenames::textureTag) tag.kind = TagKind::Texture;
+            else if (name == typenames::cameraTargetTag) tag.kind = TagKind::CameraTarget;
+            else if (name.empty()) fail(typePath, "empty tag type");
+            else tag.pluginName = name;
+        }
+        if (node.contains("material")) {
+            if (tag.kind != TagKind::Texture) fail(member(path, "material"), "only a texture tag has a material");
+            if (!node["material"].is_null()) tag.material = text(node["material"], member(path, "material"));
+        }
+        if (node.contains("target")) {
+            if (tag.kind != TagKind::CameraTarget)
+                fail(member(path, "target"), "only a camera-target tag has a target");
+            if (!node["target"].is_null()) tag.target = text(node["target"], member(path, "target"));
+        }
+        if (node.contains("params")) tag.params = params(node["params"], member(path, "params"), true);
+        return tag;
+    }
+
+    Object object(const JsonTree& node, const std::string& path) const {
+        requireObject(node, path, "an object");
+        allowKeys(node, path, {"type", "name", "matrix", "position", "rotation", "scale", "params", "points",
+                               "polygons", "tags", "children", "comment"});
+        Object object;
+        object.path = path;
+        if (!node.contains("type")) fail(path, "an object needs a type (" + typenames::objectTypeList() + " or a numeric type ID)");
+        const auto& type = node["type"];
+        std::string typePath = member(path, "type");
+        if (type.is_number_integer()) {
+            object.type = integer(type, typePath);
+        } else {
+            auto known = typenames::objectType(text(type, typePath));
+            if (!known)
+                fail(typePath, "unknown object type \"" + type.get<std::string>() + "\" (expected " +
+                                   typenames::objectTypeList() + " or a numeric type ID)");
+            object.type = *known;
+        }
+        if (node.contains("name")) object.name = text(node["name"], member(path, "name"));
+        object.placement = placement(node, path);
+        if (node.contains("params")) object.params = params(node["params"], member(path, "params"), true);
+        readGeometry(node, path, object);
+        if (node.contains("tags")) {
+            std::string tagsPath = member(path, "tags");
+            const auto& list = list_(node["tags"], tagsPath);
+            for (std::size_t i = 0; i < list.size(); ++i) object.tags.push_back(tag(list[i], index(tagsPath, i)));
+        }
+        if (node.contains("children")) {
+            std::string childrenPath = member(path, "children");
+            const auto& list = list_(node["children"], childrenPath);
+            for (std::size_t i = 0; i < list.size(); ++i)
+                object.children.push_back(this->object(list[i], index(childrenPath, i)));
+        }
+        return object;
+    }
+
+    void readGeometry(const JsonTree& node, const std::string& path, Object& object) const {
+        bool geometry = node.contains("points") || node.contains("polygons");
+        if (!geometry) return;
+        if (object.type != TYPE_POLYGON_OBJECT)
+            fail(member(path, node.contains("points") ? "points" : "polygons"),
+                 "only a polygon object has points and polygons");
+        if (node.contains("points")) {
+            std::string pointsPath = member(path, "points");
+            const auto& list = list_(node["points"], pointsPath);
+            object.points.reserve(list.size());
+            for (std::size_t i = 0; i < list.size(); ++i) object.points.push_back(vector(list[i], index(pointsPath, i)));
+        }
+        if (node.contains("polygons")) {
+            std::string polygonsPath = member(path, "polygons");
+            const auto& list = list_(node["polygons"], polygonsPath);
+            object.polygons.reserve(list.size());
+            for (std::size_t i = 0; i < list.size(); ++i)
+                object.polygons.push_back(polygon(list[i], index(polygonsPath, i), object.points.size()));
+        }
+    }
+
+    std::array<int32_t, 4> polygon(const JsonTree& node, const std::string& path, std::size_t pointCount) const {
+        if (!node.is_array() || (node.size() != 3 && node.size() != 4))
+            fail(path, "expected a triangle [a, b, c] or a quad [a, b, c, d] of point indices, found " + kindOf(node));
+        std::array<int32_t, 4> corners{};
+        for (std::size_t k = 0; k < node.size(); ++k) {
+            int32_t corner = integer(node[k], index(path, k));
+            if (corner < 0 || static_cast<std::size_t>(corner) >= pointCount)
+                fail(index(path, k), "point index " + std::to_string(corner) + " out of range (the object has " +
+                                         std::to_string(pointCount) + " points)");
+            corners[k] = corner;
+        }
+        if (node.size() == 3) corners[3] = corners[2];
+        return corners;
+    }
+
+    Material material(const JsonTree& node, const std::string& path) const {
+        requireObject(node, path, "a material");
+        allowKeys(node, path, {"name", "channels", "params", "comment"});
+        Material material;
+        material.path = path;
+        if (node.contains("name")) material.name = text(node["name"], member(path, "name"));
+        if (node.contains("params")) material.params = params(node["params"], member(path, "params"), true);
+        if (node.contains("channels")) {
+            std::string channelsPath = member(path, "channels");
+            requireObject(node["channels"], channelsPath, "channels");
+            for (const auto& item : node["channels"].items()) {
+                std::string channelPath = member(channelsPath, item.key());
+                auto number = numericKey(item.key());
+                if (!number || *number < 0) fail(channelPath, "a channel is given by its number, such as \"0\"");
+                material.channels[*number] = channel(item.value(), channelPath);
+            }
+        }
+        return material;
+    }
+
+    Channel channel(const JsonTree& node, const std::string& path) const {
+        requireObject(node, path, "a channel");
+        allowKeys(node, path, {"on", "texture", "data"});
+        Channel channel;
+        channel.path = path;
+        if (node.contains("on")) channel.on = boolean(node["on"], member(path, "on"));
+        if (node.contains("texture")) channel.texture = text(node["texture"], member(path, "texture"));
+        if (node.contains("data")) channel.data = params(node["data"], member(path, "data"), false);
+        return channel;
+    }
+
+    View view(const JsonTree& node, const std::string& path) const {
+        View view;
+        view.path = path;
+        if (node.is_null()) {
+            view.kind = ViewKind::None;
+            return view;
+        }
+        requireObject(node, path, "the view");
+        allowKeys(node, path, {"camera", "editor"});
+        if (node.contains("camera") == node.contains("editor"))
+            fail(path, R"(give the view either {"camera": "path of the camera object"} or {"editor": {...}})");
+        if (node.contains("camera")) {
+            view.kind = ViewKind::Camera;
+            view.camera = text(node["camera"], member(path, "camera"));
+            return view;
+        }
+        std::string editorPath = member(path, "editor");
+        const auto& editor = node["editor"];
+        requireObject(editor, editorPath, "the editor camera");
+        allowKeys(editor, editorPath, {"matrix", "position", "rotation", "scale", "params"});
+        view.kind = ViewKind::Editor;
+        view.placement = placement(editor, editorPath);
+        if (editor.contains("params")) view.params = params(editor["params"], member(editorPath, "params"), true);
+        return view;
+    }
+
+    Settings settings(const JsonTree& node, const std::string& path) const {
+        requireObject(node, path, "document");
+        allowKeys(node, path, {"path", "name"});
+        Settings settings;
+        if (node.contains("path")) settings.path = text(node["path"], member(path, "path"));
+        if (node.contains("name")) settings.name = text(node["name"], member(path, "name"));
+        return settings;
+    }
+};
+
+} // namespace
+
+docfile::Document parseDocumentText(const std::string& text, const std::string& file) {
+    return Parser(file).document(parseJsonTree(text, file));
+}
+
+docfile::Document readDocumentFile(const std::filesystem::path& file) {
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error)) throw DocumentError(file.string(), "", "is a folder, not a document file");
+    errno = 0;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw DocumentError(file.string(), "", std::string("cannot open the file: ") + std::strerror(errno));
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) throw DocumentError(file.string(), "", "cannot read the file");
+    return parseDocumentText(text.str(), file.string());
+}
+
+} // namespace host

@@ -1,0 +1,328 @@
+#include "host/documents/document_writer.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <unistd.h>
+
+#include "host/documents/document_error.h"
+#include "host/documents/json_path.h"
+#include "host/documents/json_tree.h"
+#include "host/documents/object_paths.h"
+#include "host/documents/parameter_schema.h"
+#include "host/documents/type_names.h"
+#include "host/model/build.h"
+#include "host/model/document.h"
+#include "host/model/links.h"
+#include "host/model/placement.h"
+#include "host/plugins/host_error.h"
+#include "host/plugins/plugin_tags.h"
+#include "host/plugins/registry.h"
+#include "host_constants.h"
+
+namespace host {
+
+namespace {
+
+/// Objects nested deeper than this would not load back (the reader's nesting limit).
+constexpr std::size_t maxObjectDepth = 900;
+constexpr int32_t materialTextureName = 1002;
+
+/// The shortest decimal that reads back as the same 32-bit real, as a double for the JSON
+/// printer (0.01f is written 0.01, not 0.009999999776482582).
+double shortestReal(float value) {
+    char text[32];
+    auto result = std::to_chars(text, text + sizeof text, value);
+    *result.ptr = '\0';
+    double shortest = std::strtod(text, nullptr);
+    return static_cast<float>(shortest) == value ? shortest : static_cast<double>(value);
+}
+
+JsonTree vector(const HostVector& v) { return JsonTree::array({shortestReal(v.x), shortestReal(v.y), shortestReal(v.z)}); }
+
+bool isIdentity(const HostMatrix& m) {
+    return m.off == HostVector{0, 0, 0} && m.v1 == HostVector{1, 0, 0} && m.v2 == HostVector{0, 1, 0} &&
+           m.v3 == HostVector{0, 0, 1};
+}
+
+JsonTree matrix(const HostMatrix& m) {
+    JsonTree out = JsonTree::object();
+    out["offset"] = vector(m.off);
+    out["v1"] = vector(m.v1);
+    out["v2"] = vector(m.v2);
+    out["v3"] = vector(m.v3);
+    return out;
+}
+
+class Writer {
+public:
+    Writer(const HostNode& document, Registry& registry, std::string file)
+        : document_(document), registry_(registry), file_(std::move(file)), paths_(document) {}
+
+    JsonTree write() {
+        if (paths_.depth() > maxObjectDepth)
+            fail("objects", "objects nest deeper than " + std::to_string(maxObjectDepth) + " levels");
+        JsonTree out = JsonTree::object();
+        JsonTree settings = this->settings();
+        if (!settings.empty()) out["document"] = std::move(settings);
+        if (auto view = this->view()) out["view"] = std::move(*view);
+        JsonTree materials = JsonTree::array();
+        for (HostNode* m = firstMaterial(document_); m; m = m->next())
+            materials.push_back(material(*m, jsonpath::index("materials", materials.size())));
+        if (!materials.empty()) out["materials"] = std::move(materials);
+        JsonTree objects = JsonTree::array();
+        for (HostNode* o = firstObject(document_); o; o = o->next())
+            objects.push_back(object(*o, jsonpath::index("objects", objects.size())));
+        if (!objects.empty()) out["objects"] = std::move(objects);
+        return out;
+    }
+
+private:
+    const HostNode& document_;
+    Registry& registry_;
+    std::string file_;
+    ObjectPathIndex paths_;
+    std::map<int32_t, HostContainer> freshTags_; // a new plug-in tag's values, by plug-in ID
+
+    [[noreturn]] void fail(const std::string& path, const std::string& problem) const {
+        throw DocumentError(file_, path, problem);
+    }
+
+    JsonTree settings() const {
+        JsonTree out = JsonTree::object();
+        std::string path = documentSetting(document_, DOCUMENT_PATH);
+        std::string name = documentSetting(document_, DOCUMENT_FILE_NAME);
+        if (!path.empty()) out["path"] = path;
+        if (!name.empty()) out["name"] = name;
+        return out;
+    }
+
+    /// Nothing when the view is a new document's; null when there is no camera to look through.
+    std::optional<JsonTree> view() {
+        HostView* view = activeView(const_cast<HostNode&>(document_));
+        if (!view) return JsonTree(nullptr);
+        if (HostNode* camera = viewSceneCamera(*view, document_)) {
+            JsonTree out = JsonTree::object();
+            out["camera"] = linkPath(*camera, "view.camera");
+            return out;
+        }
+        HostNode* editor = viewEditorCamera(*view);
+        if (!editor) return JsonTree(nullptr);
+        NodePtr fresh = createDocument();
+        const HostNode* freshEditor = viewEditorCamera(*activeView(*fresh));
+        HostMatrix placement = localMatrix(*editor);
+        JsonTree params = differences(editor->params, freshEditor->params,
+                                      ParameterSchema::forHostType(TYPE_CAMERA), "view.editor.params");
+        HostMatrix freshPlacement = localMatrix(*freshEditor);
+        bool samePlacement = placement.off == freshPlacement.off && placement.v1 == freshPlacement.v1 &&
+                             placement.v2 == freshPlacement.v2 && placement.v3 == freshPlacement.v3;
+        if (samePlacement && params.empty()) return std::nullopt;
+        JsonTree editorOut = JsonTree::object();
+        editorOut["matrix"] = matrix(placement);
+        if (!params.empty()) editorOut["params"] = std::move(params);
+        JsonTree out = JsonTree::object();
+        out["editor"] = std::move(editorOut);
+        return out;
+    }
+
+    JsonTree object(const HostNode& node, const std::string& path) {
+        JsonTree out = JsonTree::object();
+        auto typeName = typenames::objectTypeName(node.type());
+        if (typeName) out["type"] = *typeName;
+        else out["type"] = node.type();
+        if (!node.name.empty()) out["name"] = node.name;
+        HostMatrix local = localMatrix(node);
+        if (!isIdentity(local)) out["matrix"] = matrix(local);
+        NodePtr fresh = newObject(node.type());
+        JsonTree params = differences(node.params, fresh->params, ParameterSchema::forHostType(node.type()),
+                                      jsonpath::member(path, "params"));
+        if (!params.empty()) out["params"] = std::move(params);
+        geometry(node, path, out);
+        JsonTree tags = JsonTree::array();
+        for (HostNode* tag = node.tags().first(); tag; tag = tag->next())
+            tags.push_back(this->tag(*tag, jsonpath::index(jsonpath::member(path, "tags"), tags.size())));
+        if (!tags.empty()) out["tags"] = std::move(tags);
+        JsonTree children = JsonTree::array();
+        for (HostNode* child = node.children().first(); child; child = child->next())
+            children.push_back(object(*child, jsonpath::index(jsonpath::member(path, "children"), children.size())));
+        if (!children.empty()) out["children"] = std::move(children);
+        return out;
+    }
+
+    void geometry(const HostNode& node, const std::string& path, JsonTree& out) const {
+        if (node.points.empty() && node.polygons.empty()) return;
+        if (node.type() != TYPE_POLYGON_OBJECT) fail(path, "only a polygon object keeps points and polygons in a document file");
+        JsonTree points = JsonTree::array();
+        for (const auto& p : node.points) points.push_back(vector(p));
+        out["points"] = std::move(points);
+        JsonTree polygons = JsonTree::array();
+        for (const auto& p : node.polygons) {
+            if (p.c == p.d) polygons.push_back(JsonTree::array({p.a, p.b, p.c}));
+            else polygons.push_back(JsonTree::array({p.a, p.b, p.c, p.d}));
+        }
+        out["polygons"] = std::move(polygons);
+    }
+
+    JsonTree tag(const HostNode& node, const std::string& path) {
+        JsonTree out = JsonTree::object();
+        std::string paramsPath = jsonpath::member(path, "params");
+        if (node.type() == TYPE_TEXTURE_TAG || node.type() == TYPE_CAMERA_TARGET_TAG) {
+            out["type"] = node.type() == TYPE_TEXTURE_TAG ? typenames::textureTag : typenames::cameraTargetTag;
+            NodePtr fresh = newTag(node.type());
+            JsonTree params = differences(node.params, fresh->params, ParameterSchema::forHostType(node.type()), paramsPath);
+            if (!params.empty()) out["params"] = std::move(params);
+            return out;
+        }
+        const RegisteredPlugin* plugin = registry_.find(node.type());
+        if (!plugin || plugin->kind != PLUGIN_KIND_TAG)
+            fail(path, "the tag's type " + std::to_string(node.type()) + " is not a registered tag plug-in");
+        // By name where the name finds this plug-in again, else by ID.
+        bool byName = !plugin->name.empty() && registry_.findByName(PLUGIN_KIND_TAG, plugin->name) == plugin;
+        out["type"] = byName ? JsonTree(plugin->name) : JsonTree(plugin->id);
+        ParameterSchema schema;
+        if (const DescriptionResource* description = registry_.description(plugin->id))
+            schema = ParameterSchema::fromDescription(*description);
+        JsonTree params = differences(node.params, freshTag(plugin->id, path), schema, paramsPath);
+        if (!params.empty()) out["params"] = std::move(params);
+        return out;
+    }
+
+    /// The values a new tag of a plug-in receives from its initialise.
+    const HostContainer& freshTag(int32_t pluginId, const std::string& path) {
+        auto it = freshTags_.find(pluginId);
+        if (it != freshTags_.end()) return it->second;
+        try {
+            NodePtr fresh = createPluginTag(registry_, pluginId);
+            return freshTags_.emplace(pluginId, fresh->params).first->second;
+        } catch (const HostError& error) {
+            fail(path, std::string("cannot make a new tag to compare with: ") + error.what());
+        }
+    }
+
+    JsonTree material(const HostNode& node, const std::string& path) {
+        JsonTree out = JsonTree::object();
+        out["name"] = node.name;
+        JsonTree channels = JsonTree::object();
+        if (node.material)
+            for (const auto& [number, channel] : node.material->channels) {
+                std::string channelPath = jsonpath::member(jsonpath::member(path, "channels"), std::to_string(number));
+                JsonTree entry = JsonTree::object();
+                entry["on"] = channel.enabled;
+                HostContainer data = channel.data;
+                if (const auto* texture = data.find(materialTextureName); texture && std::holds_alternative<std::string>(*texture)) {
+                    entry["texture"] = std::get<std::string>(*texture);
+                    data.remove(materialTextureName);
+                }
+                JsonTree dataOut = differences(data, HostContainer{}, ParameterSchema{}, jsonpath::member(channelPath, "data"));
+                if (!dataOut.empty()) entry["data"] = std::move(dataOut);
+                channels[std::to_string(number)] = std::move(entry);
+            }
+        if (!channels.empty()) out["channels"] = std::move(channels);
+        NodePtr fresh = newMaterial();
+        JsonTree params = differences(node.params, fresh->params, ParameterSchema{}, jsonpath::member(path, "params"));
+        if (!params.empty()) out["params"] = std::move(params);
+        return out;
+    }
+
+    /// The elements of `actual` that `fresh` lacks or holds otherwise, and null for those that
+    /// only `fresh` has.
+    JsonTree differences(const HostContainer& actual, const HostContainer& fresh, const ParameterSchema& schema,
+                         const std::string& path) {
+        JsonTree out = JsonTree::object();
+        for (const auto& [id, value] : actual.elements) {
+            const Value* before = fresh.find(id);
+            if (before && *before == value) continue;
+            std::string key = keyOf(id, schema);
+            out[key] = this->value(value, jsonpath::member(path, key));
+        }
+        for (const auto& [id, value] : fresh.elements)
+            if (!actual.has(id)) out[keyOf(id, schema)] = nullptr;
+        return out;
+    }
+
+    static std::string keyOf(int32_t id, const ParameterSchema& schema) {
+        const SchemaParameter* known = schema.find(id);
+        return known ? known->symbol : std::to_string(id);
+    }
+
+    JsonTree value(const Value& value, const std::string& path) {
+        return std::visit(
+            [&](const auto& v) -> JsonTree {
+                using V = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<V, bool> || std::is_same_v<V, int32_t> || std::is_same_v<V, std::string>)
+                    return JsonTree(v);
+                else if constexpr (std::is_same_v<V, float>) return JsonTree(shortestReal(v));
+                else if constexpr (std::is_same_v<V, HostVector>) return vector(v);
+                else if constexpr (std::is_same_v<V, FileValue>) return JsonTree::object({{"file", v.path}});
+                else if constexpr (std::is_same_v<V, LinkValue>) return link(v.token, path);
+                else return JsonTree::object({{"container", differences(v.get(), HostContainer{}, ParameterSchema{}, jsonpath::member(path, "container"))}});
+            },
+            value);
+    }
+
+    JsonTree link(uint64_t token, const std::string& path) const {
+        HostNode* target = token ? resolveLink(token, &document_, LINK_FILTER_ANY) : nullptr;
+        // A link to nothing, or to a node that is gone or in another document, resolves to
+        // nothing; the empty link does the same.
+        if (!target) return JsonTree::object({{"object", nullptr}});
+        if (target->kind() == NodeKind::Material) {
+            int sameName = 0;
+            for (HostNode* m = firstMaterial(document_); m; m = m->next()) sameName += m->name == target->name;
+            if (sameName > 1)
+                fail(path, "cannot save a link to the material \"" + target->name + "\": " + std::to_string(sameName) +
+                               " materials have that name");
+            return JsonTree::object({{"material", target->name}});
+        }
+        if (target->kind() != NodeKind::Object)
+            fail(path, "cannot save a link to a node that is neither an object nor a material");
+        return JsonTree::object({{"object", linkPath(*target, path)}});
+    }
+
+    std::string linkPath(const HostNode& object, const std::string& path) const {
+        const std::string& objectPath = paths_.pathOf(&object);
+        std::size_t sharing = paths_.find(objectPath).size();
+        if (sharing > 1)
+            fail(path, "cannot save a link to the object \"" + objectPath + "\": " + std::to_string(sharing) +
+                           " objects have that path");
+        return objectPath;
+    }
+};
+
+} // namespace
+
+std::string documentToJson(const HostNode& document, Registry& registry, const std::string& file) {
+    JsonTree tree = Writer(document, registry, file).write();
+    try {
+        return tree.dump(2) + "\n";
+    } catch (const nlohmann::json::type_error&) {
+        throw DocumentError(file, "", "a name or text of the document is not valid UTF-8");
+    }
+}
+
+void saveDocumentFile(const HostNode& document, Registry& registry, const std::filesystem::path& file) {
+    std::string text = documentToJson(document, registry, file.string());
+    std::filesystem::path temporary = file;
+    temporary += ".tmp-" + std::to_string(::getpid());
+    auto failed = [&](const std::string& problem) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return DocumentError(file.string(), "", problem);
+    };
+    std::FILE* out = std::fopen(temporary.c_str(), "wb");
+    if (!out) throw failed(std::string("cannot write the file: ") + std::strerror(errno));
+    bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    int writeErrno = errno;
+    if (std::fclose(out) != 0 && written) {
+        written = false;
+        writeErrno = errno;
+    }
+    if (!written) throw failed(std::string("cannot write the file: ") + std::strerror(writeErrno));
+    std::error_code error;
+    std::filesystem::rename(temporary, file, error);
+    if (error) throw failed("cannot write the file: " + error.message());
+}
+
+} // namespace host
