@@ -62,6 +62,7 @@ HostNode* NodeList::insertAfter(HostNode* owner, NodePtr node, HostNode* predece
     else
         last_ = raw;
     slot = std::move(node);
+    HostNode::setDocument(raw, owner && owner->isDocument() ? owner : (owner ? owner->document_ : nullptr));
     return raw;
 }
 
@@ -80,6 +81,7 @@ NodePtr NodeList::take(HostNode* node)
     taken->prev_ = nullptr;
     taken->owner_ = nullptr;
     taken->list_ = nullptr;
+    HostNode::setDocument(taken.get(), nullptr);
     return taken;
 }
 
@@ -140,6 +142,7 @@ void HostNode::destroyPending(std::vector<host::NodePtr>& pending)
         node->takeListsInto(pending);
         node->prev_ = nullptr;
         node->owner_ = nullptr;
+        node->document_ = nullptr;
         node->list_ = nullptr;
     }
 }
@@ -171,12 +174,21 @@ HostNode* HostNode::parent() const
     return (owner_ && owner_->isObject()) ? owner_ : nullptr;
 }
 
-HostNode* HostNode::document() const
+void HostNode::setDocument(HostNode* root, HostNode* document)
 {
-    HostNode* node = owner_;
-    while (node && !node->isDocument())
-        node = node->owner_;
-    return node;
+    // A tree shares its root's document, so an unchanged root means an unchanged tree.
+    if (root->document_ == document)
+        return;
+    std::vector<HostNode*> work{root};
+    while (!work.empty()) {
+        HostNode* node = work.back();
+        work.pop_back();
+        node->document_ = document;
+        for (HostNode* child = node->children_.first(); child; child = child->next())
+            work.push_back(child);
+        for (HostNode* tag = node->tags_.first(); tag; tag = tag->next())
+            work.push_back(tag);
+    }
 }
 
 host::NodePtr HostNode::detach()

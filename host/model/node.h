@@ -4,8 +4,9 @@
 //
 // Ownership: a list owns its nodes; a node owns its lists, so freeing a node frees its children
 // and tags (and a document its objects and materials). Nodes outside any list are held by a
-// NodePtr. Next, previous, first child and parent are O(1); freeing a subtree is iterative, so
-// neither long sibling chains nor deep hierarchies use stack.
+// NodePtr. Next, previous, first child, parent and document are O(1); inserting or detaching a
+// subtree that changes document is O(subtree size); freeing a subtree is iterative, so neither
+// long sibling chains nor deep hierarchies use stack.
 //
 // The model is single-threaded, like the application's main thread.
 #pragma once
@@ -121,8 +122,8 @@ struct HostNode {
     bool inList() const { return list_ != nullptr; }
     /// An object's parent object; the object a tag is on; else nullptr (a top-level object).
     HostNode* parent() const;
-    /// The document this node is in, or nullptr. Walks up the owners.
-    HostNode* document() const;
+    /// The document this node is in, or nullptr. O(1): kept up to date on insert and detach.
+    HostNode* document() const { return document_; }
     /// Takes the node out of its list; answers it (null when it was in none, and the caller
     /// does not own it).
     host::NodePtr detach();
@@ -148,6 +149,8 @@ private:
     friend class host::NodeList;
     void takeListsInto(std::vector<host::NodePtr>& pending);
     static void destroyPending(std::vector<host::NodePtr>& pending);
+    /// Sets the document of a node and everything under it (children and tags).
+    static void setDocument(HostNode* root, HostNode* document);
 
     host::NodeKind kind_;
     int32_t type_;
@@ -155,6 +158,7 @@ private:
     std::unique_ptr<HostNode> next_;
     HostNode* prev_ = nullptr;
     HostNode* owner_ = nullptr;
+    HostNode* document_ = nullptr;
     host::NodeList* list_ = nullptr;
     host::NodeList children_;
     host::NodeList tags_;

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include "host/geometry/matrix.h"
+#include "host/model/build.h"
+#include "host/model/copy.h"
+#include "host/model/document.h"
+#include "host/model/links.h"
+#include "host/model/object_params.h"
+#include "host/model/placement.h"
+#include "host_constants.h"
+
+namespace {
+
+HostMatrix translation(float x, float y, float z)
+{
+    HostMatrix m = host::identityMatrix();
+    m.off = {x, y, z};
+    return m;
+}
+
+void expectVector(const HostVector& actual, const HostVector& expected)
+{
+    EXPECT_NEAR(actual.x, expected.x, 1e-4f);
+    EXPECT_NEAR(actual.y, expected.y, 1e-4f);
+    EXPECT_NEAR(actual.z, expected.z, 1e-4f);
+}
+
+TEST(Tree, KeepsOrderAndAnswersNeighbours)
+{
+    auto doc = host::createDocument();
+    HostNode* a = host::makeObject(*doc, TYPE_NULL, "A");
+    HostNode* b = host::makeObject(*doc, TYPE_CUBE, "B");
+    HostNode* child = host::makeObject(*doc, TYPE_SPHERE, "C", a);
+    HostNode* first = host::insertObject(*doc, host::newObject(TYPE_PLANE, "First"));
+
+    EXPECT_EQ(host::firstObject(*doc), first);
+    EXPECT_EQ(first->next(), a);
+    EXPECT_EQ(a->next(), b);
+    EXPECT_EQ(b->next(), nullptr);
+    EXPECT_EQ(a->children().first(), child);
+    EXPECT_EQ(child->parent(), a);
+    EXPECT_EQ(a->parent(), nullptr);
+    EXPECT_EQ(child->document(), doc.get());
+
+    host::NodePtr taken = a->detach();
+    EXPECT_EQ(first->next(), b);
+    EXPECT_EQ(b->prev(), first);
+    EXPECT_EQ(taken->document(), nullptr);
+    EXPECT_EQ(child->document(), nullptr);
+}
+
+TEST(Links, ResolveOnlyLiveNodesOfTheDocumentThatPassTheFilter)
+{
+    auto doc = host::createDocument();
+    auto other = host::createDocument();
+    HostNode* cube = host::makeObject(*doc, TYPE_CUBE, "Cube");
+    HostNode* red = host::makeMaterial(*doc, "Red");
+    HostNode* stranger = host::makeObject(*other, TYPE_CUBE, "Elsewhere");
+
+    HostContainer c;
+    c.setLink(1, cube);
+    c.setLink(2, red);
+    c.setLink(3, stranger);
+    c.setLink(4, nullptr);
+
+    EXPECT_EQ(host::resolveLink(c.getLinkToken(1), doc.get(), LINK_FILTER_OBJECT), cube);
+    EXPECT_EQ(host::resolveLink(c.getLinkToken(2), doc.get(), LINK_FILTER_ANY), red);
+    EXPECT_EQ(host::resolveLink(c.getLinkToken(2), doc.get(), LINK_FILTER_OBJECT), nullptr);
+    EXPECT_EQ(host::resolveLink(c.getLinkToken(2), doc.get(), TYPE_MATERIAL), red);
+    EXPECT_EQ(host::resolveLink(c.getLinkToken(3), doc.get(), LINK_FILTER_ANY), nullptr);
+    EXPECT_EQ(host::resolveLink(c.getLinkToken(3), other.get(), LINK_FILTER_ANY), stranger);
+    EXPECT_EQ(host::resolveLink(c.getLinkToken(4), doc.get(), LINK_FILTER_ANY), nullptr);
+
+    host::freeNode(cube);
+    EXPECT_EQ(host::resolveLink(c.getLinkToken(1), doc.get(), LINK_FILTER_ANY), nullptr);
+}
+
+TEST(Copy, TakesChildrenTagsAndParametersWithNewTokens)
+{
+    auto doc = host::createDocument();
+    HostNode* red = host::makeMaterial(*doc, "Red");
+    HostNode* group = host::makeObject(*doc, TYPE_NULL, "Group");
+    group->params.setReal(7, 1.5f);
+    HostNode* ball = host::makeObject(*doc, TYPE_SPHERE, "Ball", group);
+    HostNode* target = host::makeObject(*doc, TYPE_NULL, "Target", group);
+    host::makeTextureTag(*ball, *red);
+    host::makeCameraTargetTag(*ball, *target);
+
+    host::NodePtr copy = host::copyNode(*group, COPY_FLAGS_DEFAULT);
+    ASSERT_TRUE(copy);
+    EXPECT_FALSE(copy->inList());
+    EXPECT_EQ(copy->name, "Group");
+    EXPECT_FLOAT_EQ(copy->params.getReal(7, 0), 1.5f);
+    EXPECT_NE(copy->token(), group->token());
+
+    HostNode* ballCopy = copy->children().first();
+    ASSERT_NE(ballCopy, nullptr);
+    EXPECT_EQ(ballCopy->name, "Ball");
+    EXPECT_FLOAT_EQ(ballCopy->params.getReal(host::SPHERE_RADIUS, 0), host::DEFAULT_SPHERE_RADIUS);
+    ASSERT_NE(ballCopy->next(), nullptr);
+    EXPECT_EQ(ballCopy->next()->name, "Target");
+    EXPECT_EQ(ballCopy->tags().count(), 2u);
+
+    // A link to a node outside the copy stays; a link inside it moves to the copy.
+    const HostNode* texture = ballCopy->tags().first();
+    EXPECT_EQ(texture->params.getLinkToken(TEXTURE_TAG_MATERIAL), red->token());
+    const HostNode* targetTag = texture->next();
+    EXPECT_EQ(targetTag->params.getLinkToken(CAMERA_TARGET_LINK), ballCopy->next()->token());
+    EXPECT_NE(targetTag->params.getLinkToken(CAMERA_TARGET_LINK), target->token());
+}
+
+TEST(Copy, DocumentCopyMovesLinksViewAndMaterialsOver)
+{
+    auto doc = host::createDocument();
+    HostNode* red = host::makeMaterial(*doc, "Red");
+    HostNode* cam = host::makeObject(*doc, TYPE_CAMERA, "Cam");
+    HostNode* ball = host::makeObject(*doc, TYPE_SPHERE, "Ball");
+    HostNode* inst = host::makeObject(*doc, TYPE_INSTANCE, "Inst");
+    inst->params.setLink(INSTANCE_LINK, ball);
+    host::makeTextureTag(*ball, *red);
+    host::lookThroughObject(*doc, *cam);
+    host::setDocumentSetting(*doc, DOCUMENT_FILE_NAME, "scene.c4d");
+
+    host::NodePtr copy = host::copyDocument(*doc);
+    ASSERT_TRUE(copy);
+    HostNode* ballCopy = host::findObjectByPath(*copy, "Ball");
+    HostNode* instCopy = host::findObjectByPath(*copy, "Inst");
+    ASSERT_NE(ballCopy, nullptr);
+    ASSERT_NE(instCopy, nullptr);
+    EXPECT_EQ(host::resolveLink(instCopy->params.getLinkToken(INSTANCE_LINK), copy.get(),
+                                LINK_FILTER_OBJECT),
+              ballCopy);
+    EXPECT_EQ(host::resolveLink(ballCopy->tags().first()->params.getLinkToken(TEXTURE_TAG_MATERIAL),
+                                copy.get(), TYPE_MATERIAL),
+              host::findMaterial(*copy, "Red"));
+    HostView* view = host::activeView(*copy);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(host::viewSceneCamera(*view, *copy), host::findObjectByPath(*copy, "Cam"));
+    EXPECT_EQ(host::documentSetting(*copy, DOCUMENT_FILE_NAME), "scene.c4d");
+}
+
+TEST(View, NewDocumentLooksThroughTheDefaultEditorCamera)
+{
+    auto doc = host::createDocument();
+    HostView* view = host::activeView(*doc);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(host::viewSceneCamera(*view, *doc), nullptr);
+    const HostNode* editor = host::viewEditorCamera(*view);
+    ASSERT_NE(editor, nullptr);
+    expectVector(host::position(*editor), {0, 0, host::DEFAULT_EDITOR_CAMERA_Z});
+    EXPECT_FLOAT_EQ(host::cameraFilmWidth(*editor), 36.0f);
+
+    host::removeView(*doc);
+    EXPECT_EQ(host::activeView(*doc), nullptr);
+}
+
+TEST(Placement, GlobalMatrixIsParentGlobalTimesLocal)
+{
+    auto doc = host::createDocument();
+    HostNode* parent = host::makeObject(*doc, TYPE_NULL, "Parent");
+    HostNode* child = host::makeObject(*doc, TYPE_NULL, "Child", parent);
+    // Parent: moved by (10, 0, 0), axes scaled by 2 and turned a quarter about y (x -> -z).
+    parent->local = {{10, 0, 0}, {0, 0, -2}, {0, 2, 0}, {2, 0, 0}};
+    child->local = translation(1, 2, 3);
+
+    const HostMatrix g = host::globalMatrix(*child);
+    // Offset: 10 + v1*1 + v2*2 + v3*3 = (10 + 6, 4, -2).
+    expectVector(g.off, {16, 4, -2});
+    expectVector(g.v1, {0, 0, -2});
+    expectVector(host::position(*child), {16, 4, -2});
+    expectVector(host::scale(*parent), {2, 2, 2});
+    expectVector(host::scale(*child), {1, 1, 1});
+}
+
+TEST(Placement, SetGlobalMatrixKeepsChildrenInPlaceOnlyWhenAsked)
+{
+    auto doc = host::createDocument();
+    HostNode* parent = host::makeObject(*doc, TYPE_NULL, "Parent");
+    HostNode* child = host::makeObject(*doc, TYPE_NULL, "Child", parent);
+    HostNode* grandchild = host::makeObject(*doc, TYPE_NULL, "Grandchild", child);
+    parent->local = translation(5, 0, 0);
+    child->local = translation(0, 1, 0);
+
+    host::setGlobalMatrix(*child, translation(0, 0, 7), true);
+    expectVector(child->local.off, {-5, 0, 7});
+    expectVector(host::globalMatrix(*grandchild).off, {5, 1, 0});
+
+    host::setGlobalMatrix(*child, translation(0, 0, 9), false);
+    expectVector(host::globalMatrix(*grandchild).off, {5, 1, 2});
+}
+
+TEST(Placement, BoundingBoxesFromPointsAndSizes)
+{
+    auto doc = host::createDocument();
+    HostNode* mesh = host::makeObject(*doc, TYPE_POLYGON_OBJECT, "Mesh");
+    mesh->points = {{-1, 0, 2}, {3, 4, 2}, {1, -2, 6}};
+    mesh->polygons = {{0, 1, 2, 2}};
+    expectVector(host::boundingBoxCenter(*mesh), {1, 1, 4});
+    expectVector(host::boundingBoxRadius(*mesh), {2, 3, 2});
+
+    HostNode* ball = host::makeObject(*doc, TYPE_SPHERE, "Ball");
+    ball->params.setReal(host::SPHERE_RADIUS, 1);
+    expectVector(host::boundingBoxRadius(*ball), {1, 1, 1});
+    expectVector(host::boundingBoxCenter(*ball), {0, 0, 0});
+
+    HostNode* plane = host::makeObject(*doc, TYPE_PLANE, "Floor");
+    expectVector(host::boundingBoxRadius(*plane), {200, 0, 200});
+    HostNode* empty = host::makeObject(*doc, TYPE_NULL, "Empty");
+    expectVector(host::boundingBoxRadius(*empty), {0, 0, 0});
+}
+
+TEST(Placement, InverseUndoesAMatrix)
+{
+    const HostMatrix m = host::matrixFromPlacement({1, 2, 3}, {0.3f, -0.7f, 1.1f}, {2, 3, 0.5f});
+    const HostMatrix id = host::multiply(host::inverse(m), m);
+    expectVector(id.off, {0, 0, 0});
+    expectVector(id.v1, {1, 0, 0});
+    expectVector(id.v2, {0, 1, 0});
+    expectVector(id.v3, {0, 0, 1});
+}
+
+TEST(Tree, LargeTreesAreWalkedAndFreedWithoutRecursion)
+{
+    auto doc = host::createDocument();
+    constexpr int count = 200000;
+    HostNode* deep = nullptr;
+    for (int i = 0; i < count; ++i)
+        host::makeObject(*doc, TYPE_NULL, "Flat");
+    for (int i = 0; i < count; ++i)
+        deep = host::makeObject(*doc, TYPE_NULL, "Deep", deep);
+    std::size_t visited = 0;
+    host::forEachObject(*doc, [&visited](const HostNode&) { ++visited; });
+    EXPECT_EQ(visited, 2u * count);
+    doc.reset(); // a recursive free would overflow the stack on the deep chain
+}
+
+} // namespace
