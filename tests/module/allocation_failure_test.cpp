@@ -1,0 +1,57 @@
+// An export with the host's allocator failing at each allocation in turn: every run answers as
+// the saver promises and gives back everything it took.
+#include <string>
+
+#include "frame/plugin_ids.h"
+#include "host/memory/allocator.h"
+#include "host/model/build.h"
+#include "host/model/document.h"
+#include "host/plugins/plugin_tags.h"
+#include "module_fixture.h"
+#include "tags/lumeno_config_ids.h"
+
+namespace lumeno_test {
+namespace {
+
+class AllocationFailureTest : public ModuleTest {};
+
+TEST_F(AllocationFailureTest, EveryFailingAllocationAnswersMinus7AndNothingLeaks) {
+    StartModule();
+    host::NodePtr document = host::createDocument();
+    HostNode* top = host::makeObject(*document, TYPE_NULL, "Top");
+    HostNode* cube = host::makeObject(*document, TYPE_CUBE, "Cube", top);
+    host::addPluginTag(session().registry(), *cube, kLumenoGenericObjTagId);
+    host::addPluginTag(session().registry(), *cube, kLumenoConfigId)
+        ->params.setReal(LCFG_POS_SIZE_MULTIPLIER, 0.5f);
+    host::makeMaterial(*document, "Red");
+
+    host::Allocator& allocator = session().allocator();
+    bool completed = false;
+    for (uint64_t n = 1; n <= 1000 && !completed; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
+        const size_t blocksBefore = allocator.liveBlocks();
+        const long handlesBefore = session().liveHandles();
+        fs::path file = Temp("run" + std::to_string(n) + ".xml");
+
+        allocator.failAllocation(n);
+        const int32_t result = session().saveWithSaver(kLumenoSaverId, document.get(), file);
+        completed = !allocator.failureHappened();
+        allocator.failAllocation(0);
+
+        EXPECT_EQ(allocator.liveBlocks(), blocksBefore);
+        EXPECT_EQ(session().liveHandles(), handlesBefore);
+        EXPECT_EQ(allocator.badFrees(), 0u);
+        if (completed) {
+            ASSERT_EQ(result, FILE_RESULT_OK);
+            auto xml = LoadScene(file);
+            ASSERT_NE(xml, nullptr);
+            EXPECT_EQ(ChildNames(SceneOf(*xml)), "background material");
+        } else {
+            EXPECT_EQ(result, FILE_RESULT_OUT_OF_MEMORY);
+        }
+    }
+    EXPECT_TRUE(completed) << "no run completed without hitting the failure";
+}
+
+} // namespace
+} // namespace lumeno_test
