@@ -1,5 +1,7 @@
 #include "app/common_options.h"
 
+#include <cstdio>
+
 #include "app/module_location.h"
 
 namespace app {
@@ -27,6 +29,10 @@ std::string diagnosticLines(const host::Session& session) {
     std::string lines;
     for (const auto& message : session.diagnostics()) lines += "\n  " + message;
     return lines;
+}
+
+void printWarnings(const host::Session& session) {
+    for (const auto& message : session.diagnostics()) std::fprintf(stderr, "lumeno-host: warning: %s\n", message.c_str());
 }
 
 void startModule(host::Session& session, const CommonOptions& options) {

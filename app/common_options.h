@@ -38,5 +38,7 @@ void startModule(host::Session& session, const CommonOptions& options);
 
 /// The session's diagnostics, one per line, each indented; "" when there are none.
 std::string diagnosticLines(const host::Session& session);
+/// Prints the session's diagnostics as warnings on standard error (after a command succeeded).
+void printWarnings(const host::Session& session);
 
 } // namespace app

@@ -31,7 +31,8 @@ void runExport(const ExportOptions& options) {
     std::filesystem::path given(options.output);
     std::filesystem::path file = std::filesystem::absolute(given).lexically_normal();
     int32_t result = session.saveWithSaver(lumenoSaverId, document.get(), file, SAVE_FLAG_WRITE);
-    if (result != FILE_RESULT_OK) throw CommandFailure(saveFailureMessage(result, given, file));
+    if (result != FILE_RESULT_OK) throw CommandFailure(saveFailureMessage(result, given, file) + diagnosticLines(session));
+    printWarnings(session);
 }
 
 } // namespace

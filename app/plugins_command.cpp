@@ -32,6 +32,7 @@ void addPluginsCommand(CLI::App& cli) {
             throw;
         }
         listPlugins(session.registry());
+        printWarnings(session);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "host_constants.h"
@@ -13,6 +14,17 @@ namespace {
 /// The exporter keeps the output path, its folder and its name in texts of 255 characters.
 constexpr std::size_t maxExportPath = 255;
 
+/// Opens the file for writing as the exporter would, without changing it: an existing file is
+/// opened without truncating, a new one is created and removed again. Answers errno, 0 on success.
+int probeOpen(const std::filesystem::path& file) {
+    bool existed = ::access(file.c_str(), F_OK) == 0;
+    int descriptor = existed ? ::open(file.c_str(), O_WRONLY) : ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (descriptor < 0) return errno;
+    ::close(descriptor);
+    if (!existed) ::unlink(file.c_str());
+    return 0;
+}
+
 std::string openFailureReason(const std::filesystem::path& file) {
     namespace fs = std::filesystem;
     if (file.string().size() > maxExportPath)
@@ -23,8 +35,7 @@ std::string openFailureReason(const std::filesystem::path& file) {
     if (!fs::exists(folder, error)) return "the folder " + folder.string() + " does not exist";
     if (!fs::is_directory(folder, error)) return folder.string() + " is not a folder";
     if (fs::is_directory(file, error)) return "it is a folder";
-    const fs::path& checked = fs::exists(file, error) ? file : folder;
-    if (::access(checked.c_str(), W_OK) != 0) return std::strerror(errno);
+    if (int problem = probeOpen(file)) return std::strerror(problem);
     return "writing failed (disk full or I/O error)";
 }
 

@@ -329,7 +329,7 @@ private:
             int32_t corner = integer(node[k], index(path, k));
             if (corner < 0 || static_cast<std::size_t>(corner) >= pointCount)
                 fail(index(path, k), "point index " + std::to_string(corner) + " out of range (the object has " +
-                                         std::to_string(pointCount) + " points)");
+                                         std::to_string(pointCount) + (pointCount == 1 ? " point)" : " points)"));
             corners[k] = corner;
         }
         if (node.size() == 3) corners[3] = corners[2];
