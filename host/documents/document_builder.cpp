@@ -35,7 +35,8 @@ struct PendingLink {
     int32_t id;
     std::string path; // JSON path of the link, for messages
     bool toObject;    // an object path, else a material name
-    std::string target;
+    ObjectPath object;
+    std::string material;
 };
 
 class Builder {
@@ -105,7 +106,7 @@ private:
             schema = ParameterSchema::forHostType(TYPE_TEXTURE_TAG);
             if (tag.material) {
                 links_.push_back({&node->params, TEXTURE_TAG_MATERIAL, jsonpath::member(tag.path, "material"), false,
-                                  *tag.material});
+                                  {}, *tag.material});
                 seen.insert(TEXTURE_TAG_MATERIAL);
             }
             break;
@@ -114,7 +115,7 @@ private:
             schema = ParameterSchema::forHostType(TYPE_CAMERA_TARGET_TAG);
             if (tag.target) {
                 links_.push_back({&node->params, CAMERA_TARGET_LINK, jsonpath::member(tag.path, "target"), true,
-                                  canonicalObjectPath(*tag.target)});
+                                  *tag.target, {}});
                 seen.insert(CAMERA_TARGET_LINK);
             }
             break;
@@ -133,6 +134,7 @@ private:
             break;
         }
         }
+        if (tag.name) node->name = *tag.name;
         applyParams(node->params, tag.params, schema, owner, seen);
     }
 
@@ -251,14 +253,13 @@ private:
     void setLink(HostContainer& container, int32_t id, const df::Param& param) {
         if (auto object = std::get_if<df::ObjectLink>(&param.value)) {
             if (!object->path) return container.setLink(id, nullptr);
-            links_.push_back({&container, id, jsonpath::member(param.path, "object"), true,
-                              canonicalObjectPath(*object->path)});
+            links_.push_back({&container, id, jsonpath::member(param.path, "object"), true, *object->path, {}});
             container.setLink(id, nullptr); // keeps the element's place until the target is known
             return;
         }
         const auto& material = std::get<df::MaterialLink>(param.value);
         if (!material.name) return container.setLink(id, nullptr);
-        links_.push_back({&container, id, jsonpath::member(param.path, "material"), false, *material.name});
+        links_.push_back({&container, id, jsonpath::member(param.path, "material"), false, {}, *material.name});
         container.setLink(id, nullptr);
     }
 
@@ -270,22 +271,23 @@ private:
 
     void resolve(const PendingLink& link, const ObjectPathIndex& paths) const {
         if (link.toObject) {
-            link.container->setLink(link.id, &uniqueObject(link.target, link.path, paths));
+            link.container->setLink(link.id, &uniqueObject(link.object, link.path, paths));
             return;
         }
-        auto it = materials_.find(link.target);
-        if (it == materials_.end()) fail(link.path, "dangling link: there is no material named \"" + link.target + "\"");
+        auto it = materials_.find(link.material);
+        if (it == materials_.end()) fail(link.path, "dangling link: there is no material named \"" + link.material + "\"");
         if (it->second.size() > 1)
             fail(link.path, "ambiguous link: " + std::to_string(it->second.size()) + " materials are named \"" +
-                                link.target + "\"");
+                                link.material + "\"");
         link.container->setLink(link.id, it->second.front());
     }
 
-    HostNode& uniqueObject(const std::string& path, const std::string& jsonPath, const ObjectPathIndex& paths) const {
+    HostNode& uniqueObject(const ObjectPath& path, const std::string& jsonPath, const ObjectPathIndex& paths) const {
         const auto& found = paths.find(path);
-        if (found.empty()) fail(jsonPath, "dangling link: there is no object at \"" + path + "\"");
+        std::string shown = isPlainObjectPath(path) ? "\"" + objectPathText(path) + "\"" : objectPathText(path);
+        if (found.empty()) fail(jsonPath, "dangling link: there is no object at " + shown);
         if (found.size() > 1)
-            fail(jsonPath, "ambiguous link: " + std::to_string(found.size()) + " objects have the path \"" + path + "\"");
+            fail(jsonPath, "ambiguous link: " + std::to_string(found.size()) + " objects have the path " + shown);
         return *found.front();
     }
 
@@ -296,7 +298,7 @@ private:
         case df::ViewKind::None: removeView(document); return;
         case df::ViewKind::Camera:
             lookThroughObject(document,
-                              uniqueObject(canonicalObjectPath(view.camera), jsonpath::member(view.path, "camera"), paths));
+                              uniqueObject(view.camera, jsonpath::member(view.path, "camera"), paths));
             return;
         case df::ViewKind::Editor: {
             HostMatrix placement = view.placement ? toHost(*view.placement) : defaultEditorPlacement();

@@ -28,10 +28,13 @@ struct Removed {};
 struct FileValue {
     std::string path;
 };
-/// {"object": "A/B"}: an object by its path of names from the top level; {"object": null} is
-/// an empty link.
+/// An object by its path of names from the top level: "A/B", or ["A", "B"] for names that
+/// hold a "/".
+using ObjectPathNames = std::vector<std::string>;
+
+/// {"object": "A/B"}; {"object": null} is an empty link.
 struct ObjectLink {
-    std::optional<std::string> path;
+    std::optional<ObjectPathNames> path;
 };
 /// {"material": "M"}; {"material": null} is an empty link.
 struct MaterialLink {
@@ -62,10 +65,11 @@ enum class TagKind { Texture, CameraTarget, Plugin };
 struct Tag {
     std::string path;
     TagKind kind = TagKind::Plugin;
+    std::optional<std::string> name;  // none: the name a new tag of the type gets
     std::optional<int32_t> pluginId; // a plug-in tag given by ID
     std::string pluginName;          // a plug-in tag given by name
     std::optional<std::string> material; // texture tag: the material's name
-    std::optional<std::string> target;   // camera target tag: the target object's path
+    std::optional<ObjectPathNames> target; // camera target tag: the target object
     std::vector<Param> params;
 };
 
@@ -106,7 +110,7 @@ enum class ViewKind {
 struct View {
     std::string path;
     ViewKind kind = ViewKind::Default;
-    std::string camera;
+    ObjectPathNames camera;
     std::optional<Matrix> placement;
     std::vector<Param> params;
 };

@@ -11,6 +11,7 @@
 #include "host/documents/document_error.h"
 #include "host/documents/json_path.h"
 #include "host/documents/json_tree.h"
+#include "host/documents/object_paths.h"
 #include "host/documents/placement.h"
 #include "host/documents/type_names.h"
 #include "host_constants.h"
@@ -121,6 +122,16 @@ private:
         return text(node, path);
     }
 
+    /// "A/B", or a list of names ["A", "B/C"] for names that hold a "/".
+    ObjectPathNames objectPath(const JsonTree& node, const std::string& path) const {
+        if (node.is_string()) return splitObjectPath(node.get<std::string>());
+        if (!node.is_array() || node.empty())
+            fail(path, R"(expected an object's path "A/B" or a list of names ["A", "B"], found )" + kindOf(node));
+        ObjectPathNames names;
+        for (std::size_t i = 0; i < node.size(); ++i) names.push_back(text(node[i], index(path, i)));
+        return names;
+    }
+
     bool boolean(const JsonTree& node, const std::string& path) const {
         if (!node.is_boolean()) fail(path, "expected true or false, found " + kindOf(node));
         return node.get<bool>();
@@ -187,7 +198,7 @@ private:
         return placementMatrix(position, rotation, scale);
     }
 
-    Value value(const JsonTree& node, const std::string& path) const {
+    docfile::Value value(const JsonTree& node, const std::string& path) const {
         switch (node.type()) {
         case JsonTree::value_t::null: return Removed{};
         case JsonTree::value_t::boolean: return node.get<bool>();
@@ -205,8 +216,11 @@ private:
         const std::string form = item.key();
         const JsonTree& inside = item.value();
         std::string inner = member(path, form);
-        if (form == "file") return FileValue{text(inside, inner)};
-        if (form == "object") return ObjectLink{optionalText(inside, inner)};
+        if (form == "file") return docfile::FileValue{text(inside, inner)};
+        if (form == "object") {
+            if (inside.is_null()) return ObjectLink{};
+            return ObjectLink{objectPath(inside, inner)};
+        }
         if (form == "material") return MaterialLink{optionalText(inside, inner)};
         if (form == "container") return Container{params(inside, inner, false)};
         fail(inner, R"(unknown value form (expected "file", "object", "material" or "container"))");
@@ -233,7 +247,7 @@ private:
 
     Tag tag(const JsonTree& node, const std::string& path) const {
         requireObject(node, path, "a tag");
-        allowKeys(node, path, {"type", "material", "target", "params", "comment"});
+        allowKeys(node, path, {"type", "name", "material", "target", "params", "comment"});
         Tag tag;
         tag.path = path;
         if (!node.contains("type")) fail(path, "a tag needs a type");
@@ -251,6 +265,7 @@ private:
             else if (name.empty()) fail(typePath, "empty tag type");
             else tag.pluginName = name;
         }
+        if (node.contains("name")) tag.name = text(node["name"], member(path, "name"));
         if (node.contains("material")) {
             if (tag.kind != TagKind::Texture) fail(member(path, "material"), "only a texture tag has a material");
             if (!node["material"].is_null()) tag.material = text(node["material"], member(path, "material"));
@@ -258,7 +273,7 @@ private:
         if (node.contains("target")) {
             if (tag.kind != TagKind::CameraTarget)
                 fail(member(path, "target"), "only a camera-target tag has a target");
-            if (!node["target"].is_null()) tag.target = text(node["target"], member(path, "target"));
+            if (!node["target"].is_null()) tag.target = objectPath(node["target"], member(path, "target"));
         }
         if (node.contains("params")) tag.params = params(node["params"], member(path, "params"), true);
         return tag;
@@ -380,7 +395,7 @@ private:
             fail(path, R"(give the view either {"camera": "path of the camera object"} or {"editor": {...}})");
         if (node.contains("camera")) {
             view.kind = ViewKind::Camera;
-            view.camera = text(node["camera"], member(path, "camera"));
+            view.camera = objectPath(node["camera"], member(path, "camera"));
             return view;
         }
         std::string editorPath = member(path, "editor");

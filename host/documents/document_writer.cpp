@@ -10,6 +10,7 @@
 
 #include "host/documents/document_error.h"
 #include "host/documents/json_path.h"
+#include "host/documents/json_printer.h"
 #include "host/documents/json_tree.h"
 #include "host/documents/object_paths.h"
 #include "host/documents/parameter_schema.h"
@@ -57,6 +58,15 @@ JsonTree matrix(const HostMatrix& m) {
     return out;
 }
 
+/// "position" when the axes are the identity's, else "matrix"; nothing for the identity.
+void placement(const HostMatrix& m, JsonTree& out) {
+    if (isIdentity(m)) return;
+    if (m.v1 == HostVector{1, 0, 0} && m.v2 == HostVector{0, 1, 0} && m.v3 == HostVector{0, 0, 1})
+        out["position"] = vector(m.off);
+    else
+        out["matrix"] = matrix(m);
+}
+
 class Writer {
 public:
     Writer(const HostNode& document, Registry& registry, std::string file)
@@ -85,7 +95,12 @@ private:
     Registry& registry_;
     std::string file_;
     ObjectPathIndex paths_;
-    std::map<int32_t, HostContainer> freshTags_; // a new plug-in tag's values, by plug-in ID
+    /// What a new plug-in tag receives from its initialise.
+    struct FreshTag {
+        std::string name;
+        HostContainer params;
+    };
+    std::map<int32_t, FreshTag> freshTags_; // by plug-in ID
 
     [[noreturn]] void fail(const std::string& path, const std::string& problem) const {
         throw DocumentError(file_, path, problem);
@@ -135,7 +150,7 @@ private:
         else out["type"] = node.type();
         if (!node.name.empty()) out["name"] = node.name;
         HostMatrix local = localMatrix(node);
-        if (!isIdentity(local)) out["matrix"] = matrix(local);
+        placement(local, out);
         NodePtr fresh = newObject(node.type());
         JsonTree params = differences(node.params, fresh->params, ParameterSchema::forHostType(node.type()),
                                       jsonpath::member(path, "params"));
@@ -172,7 +187,17 @@ private:
         if (node.type() == TYPE_TEXTURE_TAG || node.type() == TYPE_CAMERA_TARGET_TAG) {
             out["type"] = node.type() == TYPE_TEXTURE_TAG ? typenames::textureTag : typenames::cameraTargetTag;
             NodePtr fresh = newTag(node.type());
+            if (node.name != fresh->name) out["name"] = node.name;
             JsonTree params = differences(node.params, fresh->params, ParameterSchema::forHostType(node.type()), paramsPath);
+            // The tag's own link is written as its "material" or "target" where it names one.
+            const bool texture = node.type() == TYPE_TEXTURE_TAG;
+            const char* linkKey = texture ? "TEXTURE_TAG_MATERIAL" : "CAMERA_TARGET_LINK";
+            const char* form = texture ? "material" : "object";
+            if (params.contains(linkKey) && params[linkKey].is_object() && params[linkKey].contains(form) &&
+                !params[linkKey][form].is_null()) {
+                out[texture ? "material" : "target"] = params[linkKey][form];
+                params.erase(linkKey);
+            }
             if (!params.empty()) out["params"] = std::move(params);
             return out;
         }
@@ -185,18 +210,19 @@ private:
         ParameterSchema schema;
         if (const DescriptionResource* description = registry_.description(plugin->id))
             schema = ParameterSchema::fromDescription(*description);
-        JsonTree params = differences(node.params, freshTag(plugin->id, path), schema, paramsPath);
+        const FreshTag& fresh = freshTag(plugin->id, path);
+        if (node.name != fresh.name) out["name"] = node.name;
+        JsonTree params = differences(node.params, fresh.params, schema, paramsPath);
         if (!params.empty()) out["params"] = std::move(params);
         return out;
     }
 
-    /// The values a new tag of a plug-in receives from its initialise.
-    const HostContainer& freshTag(int32_t pluginId, const std::string& path) {
+    const FreshTag& freshTag(int32_t pluginId, const std::string& path) {
         auto it = freshTags_.find(pluginId);
         if (it != freshTags_.end()) return it->second;
         try {
             NodePtr fresh = createPluginTag(registry_, pluginId);
-            return freshTags_.emplace(pluginId, fresh->params).first->second;
+            return freshTags_.emplace(pluginId, FreshTag{fresh->name, fresh->params}).first->second;
         } catch (const HostError& error) {
             fail(path, std::string("cannot make a new tag to compare with: ") + error.what());
         }
@@ -236,11 +262,21 @@ private:
             const Value* before = fresh.find(id);
             if (before && *before == value) continue;
             std::string key = keyOf(id, schema);
-            out[key] = this->value(value, jsonpath::member(path, key));
+            if (const std::string* choice = choiceName(value, schema.find(id))) out[key] = *choice;
+            else out[key] = this->value(value, jsonpath::member(path, key));
         }
         for (const auto& [id, value] : fresh.elements)
             if (!actual.has(id)) out[keyOf(id, schema)] = nullptr;
         return out;
+    }
+
+    /// A choice parameter's code by its name ("LCFG_TONEMAPPING_REINHARD"), when it has one.
+    static const std::string* choiceName(const Value& value, const SchemaParameter* parameter) {
+        const int32_t* code = std::get_if<int32_t>(&value);
+        if (!code || !parameter || parameter->type != ParameterType::Choice) return nullptr;
+        for (const auto& choice : parameter->choices)
+            if (choice.code == *code) return &choice.symbol;
+        return nullptr;
     }
 
     static std::string keyOf(int32_t id, const ParameterSchema& schema) {
@@ -281,13 +317,17 @@ private:
         return JsonTree::object({{"object", linkPath(*target, path)}});
     }
 
-    std::string linkPath(const HostNode& object, const std::string& path) const {
-        const std::string& objectPath = paths_.pathOf(&object);
+    /// "A/B", or ["A", "B/C"] when a name holds a "/".
+    JsonTree linkPath(const HostNode& object, const std::string& path) const {
+        const ObjectPath& objectPath = paths_.pathOf(&object);
         std::size_t sharing = paths_.find(objectPath).size();
         if (sharing > 1)
-            fail(path, "cannot save a link to the object \"" + objectPath + "\": " + std::to_string(sharing) +
+            fail(path, "cannot save a link to the object " + objectPathText(objectPath) + ": " + std::to_string(sharing) +
                            " objects have that path");
-        return objectPath;
+        if (isPlainObjectPath(objectPath)) return objectPathText(objectPath);
+        JsonTree names = JsonTree::array();
+        for (const auto& name : objectPath) names.push_back(name);
+        return names;
     }
 };
 
@@ -296,7 +336,7 @@ private:
 std::string documentToJson(const HostNode& document, Registry& registry, const std::string& file) {
     JsonTree tree = Writer(document, registry, file).write();
     try {
-        return tree.dump(2) + "\n";
+        return printJson(tree) + "\n";
     } catch (const nlohmann::json::type_error&) {
         throw DocumentError(file, "", "a name or text of the document is not valid UTF-8");
     }

@@ -1,68 +1,69 @@
 #include "host/documents/object_paths.h"
 
+#include <algorithm>
+
 namespace host {
 
-std::string escapePathSegment(const std::string& name) {
-    std::string out;
-    out.reserve(name.size());
-    for (char c : name) {
-        if (c == '/' || c == '\\') out += '\\';
-        out += c;
+ObjectPath splitObjectPath(const std::string& text) {
+    ObjectPath path;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t slash = text.find('/', start);
+        path.push_back(text.substr(start, slash - start));
+        if (slash == std::string::npos) return path;
+        start = slash + 1;
     }
-    return out;
 }
 
-std::string canonicalObjectPath(const std::string& path) {
-    std::string out;
-    out.reserve(path.size());
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        char c = path[i];
-        if (c == '\\' && i + 1 < path.size() && (path[i + 1] == '/' || path[i + 1] == '\\')) {
-            out += '\\';
-            out += path[++i];
-        } else if (c == '\\') {
-            out += "\\\\"; // a lone backslash belongs to the name
-        } else {
-            out += c;
-        }
+bool isPlainObjectPath(const ObjectPath& path) {
+    for (const auto& name : path)
+        if (name.find('/') != std::string::npos) return false;
+    return !path.empty();
+}
+
+std::string objectPathText(const ObjectPath& path) {
+    std::string text;
+    if (isPlainObjectPath(path)) {
+        for (std::size_t i = 0; i < path.size(); ++i) text += (i ? "/" : "") + path[i];
+        return text;
     }
-    return out;
+    for (const auto& name : path) text += (text.empty() ? "[\"" : ", \"") + name + "\"";
+    return text + "]";
 }
 
 ObjectPathIndex::ObjectPathIndex(const HostNode& document) {
     struct Pending {
         HostNode* object;
-        std::string parentPath;
-        std::size_t depth;
+        const ObjectPath* parent; // points into pathOf_, whose values stay put
     };
     std::vector<Pending> stack;
     // Pushed in reverse so that objects are indexed in document order.
-    auto pushChildren = [&stack](const HostNode& owner, const std::string& path, std::size_t depth) {
-        std::vector<HostNode*> children;
-        for (HostNode* child = owner.children().first(); child; child = child->next()) children.push_back(child);
-        for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back({*it, path, depth});
+    auto pushChildren = [&stack](const HostNode& owner, const ObjectPath* parent) {
+        std::size_t first = stack.size();
+        for (HostNode* child = owner.children().first(); child; child = child->next()) stack.push_back({child, parent});
+        std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(first), stack.end());
     };
-    pushChildren(document, "", 1);
+    pushChildren(document, nullptr);
     while (!stack.empty()) {
-        Pending item = std::move(stack.back());
+        Pending item = stack.back();
         stack.pop_back();
-        std::string segment = escapePathSegment(item.object->name);
-        std::string path = item.depth == 1 ? segment : item.parentPath + "/" + segment;
+        ObjectPath path = item.parent ? *item.parent : ObjectPath{};
+        path.push_back(item.object->name);
+        if (path.size() > depth_) depth_ = path.size();
         byPath_[path].push_back(item.object);
-        pathOf_[item.object] = path;
-        if (item.depth > depth_) depth_ = item.depth;
-        pushChildren(*item.object, path, item.depth + 1);
+        const ObjectPath& kept = pathOf_.emplace(item.object, std::move(path)).first->second;
+        pushChildren(*item.object, &kept);
     }
 }
 
-const std::vector<HostNode*>& ObjectPathIndex::find(const std::string& path) const {
+const std::vector<HostNode*>& ObjectPathIndex::find(const ObjectPath& path) const {
     static const std::vector<HostNode*> none;
     auto it = byPath_.find(path);
     return it == byPath_.end() ? none : it->second;
 }
 
-const std::string& ObjectPathIndex::pathOf(const HostNode* object) const {
-    static const std::string none;
+const ObjectPath& ObjectPathIndex::pathOf(const HostNode* object) const {
+    static const ObjectPath none;
     auto it = pathOf_.find(object);
     return it == pathOf_.end() ? none : it->second;
 }

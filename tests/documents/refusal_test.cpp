@@ -1,0 +1,158 @@
+// Documents that are refused: each names the file and the JSON path of the fault, and nothing
+// of the document survives (its plug-in tags included).
+#include <vector>
+
+#include "document_fixture.h"
+#include "host/documents/document_error.h"
+#include "host/documents/document_parser.h"
+
+namespace testing_documents {
+namespace {
+
+struct Refusal {
+    const char* json;
+    const char* path;    // the JSON path the message must name
+    const char* problem; // a part of the message
+};
+
+class RefusalTest : public DocumentTest {
+protected:
+    /// Each document is refused with a message naming the file, the JSON path and the problem.
+    void expect(const std::vector<Refusal>& cases) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.json);
+            std::string message;
+            EXPECT_EQ(refusalPath(c.json, &message), c.path);
+            EXPECT_NE(message.find(std::string("test.json: ") + c.path + ": "), std::string::npos) << message;
+            EXPECT_NE(message.find(c.problem), std::string::npos) << message;
+        }
+    }
+};
+
+TEST_F(RefusalTest, SyntaxErrorNamesLineAndColumn) {
+    const std::string text = "{\n  \"objects\": [\n    {\"type\": \"null\",}\n  ]\n}\n";
+    try {
+        host::parseDocumentText(text, "test.json");
+        FAIL() << "accepted";
+    } catch (const host::DocumentError& error) {
+        EXPECT_EQ(error.line(), 3);
+        EXPECT_EQ(error.column(), 21); // the "}" where a key was due
+        EXPECT_EQ(std::string(error.what()).rfind("test.json:3:21: syntax error", 0), 0u) << error.what();
+    }
+}
+
+TEST_F(RefusalTest, UnknownTypes) {
+    expect({
+        {R"({"objects": [{"type": "null"}, {"type": "sphre"}]})", "objects[1].type", "unknown object type \"sphre\""},
+        {R"({"objects": [{"name": "no type"}]})", "objects[0]", "needs a type"},
+        {R"({"objects": [{"type": "null", "tags": [{"type": "Test Setings"}]}]})", "objects[0].tags[0].type",
+         "unknown tag type \"Test Setings\""},
+        {R"({"objects": [{"type": "null", "tags": [{"type": 10005}]}]})", "objects[0].tags[0].type",
+         "unknown tag type 10005"},
+        {R"({"view": {"camera": "A", "editor": {}}})", "view", "either"},
+    });
+}
+
+TEST_F(RefusalTest, UnknownKeysAndNames) {
+    expect({
+        {R"({"objcts": []})", "objcts", "unknown key"},
+        {R"({"objects": [{"type": "null", "children": [{"type": "cube", "nmae": "x"}]}]})",
+         "objects[0].children[0].nmae", "unknown key"},
+        {R"({"objects": [{"type": "null", "tags": [{"type": "Test Settings", "params": {"LCFG_WDTH": 640}}]}]})",
+         "objects[0].tags[0].params.LCFG_WDTH", "did you mean LCFG_WIDTH?"},
+        {R"({"objects": [{"type": "sphere", "params": {"SPHERE_RADIUSS": 2.0}}]})", "objects[0].params.SPHERE_RADIUSS",
+         "unknown parameter name"},
+        {R"({"objects": [{"type": "null", "params": {"RADIUS": 2.0}}]})", "objects[0].params.RADIUS",
+         "use a numeric ID"},
+        {R"({"objects": [{"type": "null", "tags": [{"type": "Test Settings", "params": {"LCFG_WHITE_BALANCE": "D50"}}]}]})",
+         "objects[0].tags[0].params.LCFG_WHITE_BALANCE", "unknown choice \"D50\""},
+        {R"({"materials": [{"name": "M", "params": {"COLOR": [1, 1, 1]}}]})", "materials[0].params.COLOR",
+         "unknown parameter name"},
+    });
+}
+
+TEST_F(RefusalTest, DanglingAndAmbiguousLinks) {
+    expect({
+        {R"({"objects": [{"type": "null", "name": "A", "tags": [{"type": "Test Settings", "params": {"LCFG_SUN_OBJECT": {"object": "A/Sun"}}}]}]})",
+         "objects[0].tags[0].params.LCFG_SUN_OBJECT.object", "dangling link: there is no object at \"A/Sun\""},
+        {R"({"objects": [{"type": "cube", "tags": [{"type": "texture", "material": "Wood"}]}]})",
+         "objects[0].tags[0].material", "no material named \"Wood\""},
+        {R"({"objects": [{"type": "camera", "name": "Cam", "tags": [{"type": "camera-target", "target": "Ball"}]}]})",
+         "objects[0].tags[0].target", "no object at \"Ball\""},
+        {R"({"view": {"camera": "Camera"}})", "view.camera", "dangling link"},
+        {R"({"objects": [{"type": "null", "name": "Twin"}, {"type": "null", "name": "Twin"},
+             {"type": "instance", "params": {"INSTANCE_LINK": {"object": "Twin"}}}]})",
+         "objects[2].params.INSTANCE_LINK.object", "ambiguous link: 2 objects"},
+    });
+}
+
+TEST_F(RefusalTest, ValuesOfTheWrongType) {
+    const std::string tag = R"({"objects": [{"type": "null", "tags": [{"type": "Test Settings", "params": )";
+    const std::string end = "}]}]}";
+    const std::vector<std::string> texts = {
+        tag + R"({"LCFG_WIDTH": 640.0})" + end,
+        tag + R"({"LCFG_LOGGING": 1})" + end,
+        tag + R"({"LCFG_ENV_MAP_PATH": "sky.exr"})" + end,
+        tag + R"({"LCFG_BACKGROUND_RADIANCE": [0, 0.2]})" + end,
+        tag + R"({"LCFG_SUN_OBJECT": "Sun"})" + end,
+        tag + R"({"LCFG_TURBIDITY": "2"})" + end,
+    };
+    expect({
+        {texts[0].c_str(), "objects[0].tags[0].params.LCFG_WIDTH", "expected an integer"},
+        {texts[1].c_str(), "objects[0].tags[0].params.LCFG_LOGGING", "expected true or false"},
+        {texts[2].c_str(), "objects[0].tags[0].params.LCFG_ENV_MAP_PATH", "expected a file name"},
+        {texts[3].c_str(), "objects[0].tags[0].params.LCFG_BACKGROUND_RADIANCE", "expected [x, y, z]"},
+        {texts[4].c_str(), "objects[0].tags[0].params.LCFG_SUN_OBJECT", "expected a link"},
+        {texts[5].c_str(), "objects[0].tags[0].params.LCFG_TURBIDITY", "expected a number"},
+        {R"({"objects": [{"type": "null", "params": {"1000": 2147483648}}]})", "objects[0].params.1000", "out of range"},
+        {R"({"objects": [{"type": "null", "params": {"1000": {"colour": 1}}}]})", "objects[0].params.1000.colour",
+         "unknown value form"},
+        {R"({"objects": [{"type": "polygon", "points": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "polygons": [[0, 1, 3]]}]})",
+         "objects[0].polygons[0][2]", "point index 3 out of range"},
+        {R"({"objects": [{"type": "sphere", "points": [[0, 0, 0]]}]})", "objects[0].points", "only a polygon object"},
+        {R"({"objects": [{"type": "null", "matrix": {}, "position": [0, 0, 0]}]})", "objects[0].matrix", "not both"},
+        {R"({"materials": [{"name": "M", "channels": {"colour": {"on": true}}}]})", "materials[0].channels.colour",
+         "by its number"},
+        {R"({"objects": {"type": "null"}})", "objects", "expected a list"},
+    });
+}
+
+TEST_F(RefusalTest, ThingsGivenTwice) {
+    expect({
+        {R"({"objects": [{"type": "null", "name": "A", "name": "B"}]})", "objects[0].name", "key given twice"},
+        {R"({"objects": [{"type": "null", "tags": [{"type": "Test Settings", "params": {"LCFG_WIDTH": 1, "1009": 2}}]}]})",
+         "objects[0].tags[0].params.1009", "given twice"},
+        {R"({"objects": [{"type": "null", "tags": [{"type": "texture", "material": "M", "params": {"TEXTURE_TAG_MATERIAL": null}}]}],
+            "materials": [{"name": "M"}]})",
+         "objects[0].tags[0].params.TEXTURE_TAG_MATERIAL", "given twice"},
+    });
+}
+
+TEST_F(RefusalTest, ARefusedDocumentFreesItsPluginTags) {
+    const int before = liveTestTags();
+    refusalPath(R"({"objects": [{"type": "null", "tags": [{"type": "Test Settings"}, {"type": "Test Settings"}]},
+                                {"type": "instance", "params": {"INSTANCE_LINK": {"object": "Missing"}}}]})");
+    EXPECT_EQ(liveTestTags(), before);
+}
+
+TEST_F(RefusalTest, NestingTooDeepIsRefusedNotOverflowed) {
+    std::string text = R"({"objects": [)";
+    for (int i = 0; i < 3000; ++i) text += R"({"type": "null", "children": [)";
+    for (int i = 0; i < 3000; ++i) text += "]}";
+    text += "]}";
+    std::string message;
+    refusalPath(text, &message);
+    EXPECT_NE(message.find("nest deeper than"), std::string::npos) << message.substr(0, 200);
+}
+
+TEST_F(RefusalTest, MissingFileIsNamed) {
+    try {
+        host::readDocumentFile("/nonexistent/scene.json");
+        FAIL() << "accepted";
+    } catch (const host::DocumentError& error) {
+        EXPECT_EQ(std::string(error.what()), "/nonexistent/scene.json: cannot open the file: No such file or directory");
+    }
+}
+
+} // namespace
+} // namespace testing_documents
