@@ -63,7 +63,10 @@ bool TextToBuffer(const HostString* text, char* buffer, int32_t size) {
     buffer[0] = '\0';
     if (!text) return true;
     TextToCString(text, buffer, size);
-    // The host cuts silently; a cut shows as fewer characters than the text holds.
+    // The host cuts silently, at a character boundary, so a cut text fills the buffer to within
+    // the three bytes of a split sequence. Only then do the character counts need comparing.
+    const size_t used = std::strlen(buffer);
+    if (used + 4 < static_cast<size_t>(size)) return true;
     return CountCharacters(buffer) == TextLength(text);
 }
 
