@@ -120,6 +120,15 @@ TEST_F(SaverTest, LongerPathIsRefusedAndNoOtherFileIsWritten) {
     EXPECT_TRUE(fs::is_empty(file.parent_path()));
 }
 
+TEST_F(SaverTest, LongerPathEndingInAWideCharacterIsRefused) {
+    // 256 bytes whose last character takes two: the cut would end the path one character early.
+    fs::path ascii = PathOfLength(254);
+    fs::path file = ascii.parent_path() / (ascii.filename().string() + "\xC3\xA9");
+    ASSERT_EQ(file.string().size(), 256u);
+    EXPECT_EQ(Save(document_.get(), file), FILE_RESULT_OPEN_FAILED);
+    EXPECT_TRUE(fs::is_empty(file.parent_path()));
+}
+
 TEST_F(SaverTest, LongFolderIsRefused) {
     fs::path folder = Temp(std::string(120, 'a')) / std::string(120, 'b');
     fs::create_directories(folder);
