@@ -1,0 +1,85 @@
+#include "e2e_fixture.h"
+
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace e2e {
+
+void HostCommandTest::SetUp() {
+    static int counter = 0;
+    folder = std::filesystem::temp_directory_path() /
+             ("lumeno-e2e-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    prefs = folder / "prefs.json";
+}
+
+void HostCommandTest::TearDown() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+
+std::filesystem::path HostCommandTest::moduleFolder() const {
+    return std::filesystem::path(LUMENO_MODULES_DIR) / (release() == "9.0" ? "90" : "95") / "LumenoExporter";
+}
+
+RunResult HostCommandTest::run(const std::vector<std::string>& args) {
+    std::vector<std::string> all = args;
+    all.insert(all.end(), {"--release", release(), "--module", moduleFolder().string(), "--prefs", prefs.string()});
+    return runPlain(all);
+}
+
+RunResult HostCommandTest::runPlain(const std::vector<std::string>& args) {
+    const std::filesystem::path outFile = folder / "stdout.txt", errFile = folder / "stderr.txt";
+    std::vector<std::string> argv{LUMENO_HOST_EXE};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> pointers;
+    for (auto& arg : argv) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t child = 0;
+    RunResult result;
+    int spawned = posix_spawn(&child, LUMENO_HOST_EXE, &actions, nullptr, pointers.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        ADD_FAILURE() << "cannot run " << LUMENO_HOST_EXE;
+        return result;
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readFile(outFile);
+    result.err = readFile(errFile);
+    std::filesystem::remove(outFile);
+    std::filesystem::remove(errFile);
+    return result;
+}
+
+std::filesystem::path HostCommandTest::writeFile(const std::string& name, const std::string& text) {
+    std::filesystem::path file = folder / name;
+    std::ofstream(file, std::ios::binary) << text;
+    return file;
+}
+
+std::string HostCommandTest::readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string releaseName(const ::testing::TestParamInfo<const char*>& info) {
+    return std::string(info.param) == "9.0" ? "Release90" : "Release95";
+}
+
+} // namespace e2e

@@ -1,0 +1,44 @@
+// Runs lumeno-host in a temporary folder of its own, with a preferences file of its own, against
+// the module folder of one host release ("9.0" or "9.5", the test's parameter).
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+struct RunResult {
+    int status = -1; // the exit status; -1 when the command did not exit normally
+    std::string out;
+    std::string err;
+};
+
+class HostCommandTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// Runs lumeno-host with these arguments followed by --release and --module for the test's
+    /// release and --prefs for the test's own preferences file.
+    RunResult run(const std::vector<std::string>& args);
+    /// Runs lumeno-host with exactly these arguments.
+    RunResult runPlain(const std::vector<std::string>& args);
+
+    /// Writes a file into the test's folder; answers its path.
+    std::filesystem::path writeFile(const std::string& name, const std::string& text);
+    static std::string readFile(const std::filesystem::path& file);
+
+    std::string release() const { return GetParam(); }
+    std::filesystem::path moduleFolder() const;
+
+    std::filesystem::path folder; // the test's own temporary folder
+    std::filesystem::path prefs;
+};
+
+/// For INSTANTIATE_TEST_SUITE_P: "Release90" / "Release95".
+std::string releaseName(const ::testing::TestParamInfo<const char*>& info);
+
+} // namespace e2e
