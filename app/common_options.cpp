@@ -9,7 +9,7 @@ namespace app {
 void addCommonOptions(CLI::App& command, CommonOptions& options) {
     command.add_option("--module", options.module, "Module folder to load (default: the built module of the release)")
         ->type_name("DIR");
-    command.add_option("--prefs", options.prefs, "Preferences file (default: ~/.config/lumeno-host/prefs.json)")
+    command.add_option("--prefs", options.prefs, "Preferences file (default: $XDG_CONFIG_HOME/lumeno-host/prefs.json, else ~/.config/lumeno-host/prefs.json)")
         ->type_name("FILE");
     command.add_option("--release", options.release, "Host release to act as: 9.0 or 9.5 (default 9.5)")
         ->check(CLI::IsMember({"9.0", "9.5"}));

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, exports the example document examples/scene.json with the
+# built lumeno-host to out/scene.xml, lists the files the export wrote with their sizes, and
+# prints the scene file.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh" demo
+
+host="$root/build/demo/bin/lumeno-host"
+out="$root/out"
+mkdir -p "$out"
+# The scene file and the mesh files beside it share its name; clear those of an earlier run.
+rm -f "$out"/scene.xml "$out"/scene.xml.*
+
+# The demo keeps its preferences in the build folder, away from the user's own.
+"$host" export "$root/examples/scene.json" -o "$out/scene.xml" --prefs "$root/build/demo/prefs.json"
+
+echo "Files written:"
+for file in "$out"/scene.xml "$out"/scene.xml.*; do
+  if [ -e "$file" ]; then
+    printf '  %10d bytes  %s\n' "$(stat -c %s "$file")" "${file#"$root"/}"
+  fi
+done
+echo
+echo "out/scene.xml:"
+cat "$out/scene.xml"
+echo
