@@ -68,6 +68,22 @@ TEST_P(CliTest, MissingModuleFolderIsNamed) {
     EXPECT_NE(result.err.find(missing), std::string::npos) << result.err;
 }
 
+TEST_P(CliTest, FailedRegistrationListsWhatRegisteredAndNamesTheIcon) {
+    // A copy of the module folder without the object tag's icon: that registration fails.
+    const auto copy = folder / "LumenoExporter";
+    std::filesystem::copy(moduleFolder(), copy, std::filesystem::copy_options::recursive);
+    std::filesystem::remove(copy / "res" / "lumenogenericobjtag.tif");
+    RunResult result = runPlain({"plugins", "--module", copy.string(), "--prefs", prefs.string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("could not register"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find((copy / "res" / "lumenogenericobjtag.tif").string()), std::string::npos) << result.err;
+    std::set<int> listed;
+    for (const Row& row : parseListing(result.out)) listed.insert(row.id);
+    EXPECT_EQ(listed.count(1019430), 1u);
+    EXPECT_EQ(listed.count(10000), 1u);
+    EXPECT_EQ(listed.count(10005), 0u);
+}
+
 TEST_P(CliTest, PrefsSetsAndShowsTheRendererFolder) {
     RunResult before = run({"prefs"});
     ASSERT_EQ(before.status, 0) << before.err;
