@@ -4,6 +4,7 @@
 
 #include "host/model/copy.h"
 #include "host/model/document.h"
+#include "host/table/document_commands.h"
 #include "host/table/handle_counts.h"
 #include "host/table/handle_factory.h"
 #include "host/table/host_table_impl.h"
@@ -78,7 +79,7 @@ void insertObjectInto(HostDocument* document, HostObject* object, HostObject* pa
         if (parent && (!parent->isObject() || parent->document() != document))
             throw std::invalid_argument("the parent is not an object of this document");
         const HostNode* level = parent ? parent : document;
-        if (predecessor && predecessor->owner() != level)
+        if (predecessor && (!predecessor->isObject() || predecessor->owner() != level))
             throw std::invalid_argument("the predecessor is not on the same level");
         insertObject(*document, NodePtr(object), parent, predecessor);
     });
@@ -93,7 +94,8 @@ void insertMaterialInto(HostDocument* document, HostMaterial* material, HostMate
             throw std::invalid_argument("a material goes into a document");
         if (material->inList())
             throw std::invalid_argument("the material is already in a document");
-        if (predecessor && predecessor->owner() != document)
+        if (predecessor &&
+            (predecessor->kind() != NodeKind::Material || predecessor->owner() != document))
             throw std::invalid_argument("the predecessor is not a material of this document");
         insertMaterial(*document, NodePtr(material), predecessor);
     });
@@ -133,11 +135,10 @@ void release(HostDocument* document)
 
 const HostDocumentOps& documentOps()
 {
-    // modeling_command and save (3DS) are not provided by this host yet.
     static const HostDocumentOps ops = {create,          copy,          firstObjectOf,
                                         firstMaterialOf, insertObjectInto, insertMaterialInto,
                                         settingFilename, active,        viewCamera,
-                                        editorCamera,    nullptr,       nullptr,
+                                        editorCamera,    runModelingCommand, saveDocument,
                                         release};
     return ops;
 }

@@ -21,8 +21,7 @@ const HostDocumentOps& documentOps();
 const HostContainerOps& containerOps();
 const HostMaterialOps& materialOps();
 
-/// The table with every group, reporting `version` as its interface version. The document
-/// group's modeling_command and save are not provided yet (null).
+/// The table with every group, reporting `version` as its interface version.
 HostTable makeHostTable(int32_t version);
 
 } // namespace host

@@ -23,7 +23,7 @@ void insertTag(HostObject* object, HostTag* tag, HostTag* predecessor)
             throw std::invalid_argument("a tag goes on an object");
         if (tag->inList())
             throw std::invalid_argument("the tag is already on an object");
-        if (predecessor && predecessor->owner() != object)
+        if (predecessor && (predecessor->kind() != NodeKind::Tag || predecessor->owner() != object))
             throw std::invalid_argument("the predecessor is not a tag of this object");
         // Checked above, so adopting the tag cannot fail half-way.
         object->tags().insertAfter(object, NodePtr(tag), predecessor);
