@@ -1,5 +1,6 @@
 #include "host/documents/parameter_schema.h"
 
+#include "host/geometry/primitive_params.h"
 #include "host/model/object_params.h"
 #include "host_constants.h"
 
@@ -39,6 +40,11 @@ ParameterSchema ParameterSchema::forHostType(int32_t type) {
     case TYPE_TEXTURE_TAG: add(TEXTURE_TAG_MATERIAL, "TEXTURE_TAG_MATERIAL", T::Link); break;
     case TYPE_CAMERA_TARGET_TAG: add(CAMERA_TARGET_LINK, "CAMERA_TARGET_LINK", T::Link); break;
     default: break;
+    }
+    // The primitives' shape parameters (segments, the sizes of cylinder, cone, disc, torus).
+    for (const PrimitiveParameter& p : primitiveParametersOf(type)) {
+        if (schema.find(p.id)) continue;
+        add(p.id, p.symbol, p.kind == PrimitiveValue::Real ? T::Real : p.kind == PrimitiveValue::Integer ? T::Long : T::Vector);
     }
     return schema;
 }

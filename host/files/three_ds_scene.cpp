@@ -1,0 +1,215 @@
+#include "host/files/three_ds_scene.h"
+
+#include <unordered_map>
+#include <utility>
+
+#include "host/files/three_ds_names.h"
+#include "host/geometry/matrix.h"
+#include "host/model/build.h"
+#include "host/model/document.h"
+#include "host/model/links.h"
+#include "host/plugins/host_error.h"
+#include "host_constants.h"
+
+namespace host {
+namespace {
+
+constexpr int32_t MATERIAL_COLOUR = 2100;
+constexpr int32_t COLOUR_CHANNEL = 0;
+constexpr float DEFAULT_GREY = 0.8f;
+
+using Triangle = std::array<int32_t, 3>;
+
+/// The material of the object's last texture tag whose material is in the document.
+const HostNode* ownMaterial(const HostNode& object, const HostNode& document)
+{
+    const HostNode* found = nullptr;
+    for (const HostNode* tag = object.tags().first(); tag; tag = tag->next()) {
+        if (tag->type() != TYPE_TEXTURE_TAG)
+            continue;
+        if (const HostNode* material =
+                resolveLink(tag->params.getLinkToken(TEXTURE_TAG_MATERIAL), &document, TYPE_MATERIAL))
+            found = material;
+    }
+    return found;
+}
+
+double determinant(const HostMatrix& m)
+{
+    const HostVector& a = m.v1;
+    const HostVector& b = m.v2;
+    const HostVector& c = m.v3;
+    return double(a.x) * (double(b.y) * c.z - double(b.z) * c.y) -
+           double(b.x) * (double(a.y) * c.z - double(a.z) * c.y) +
+           double(c.x) * (double(a.y) * b.z - double(a.z) * b.y);
+}
+
+void checkPolygons(const HostNode& object)
+{
+    const int64_t count = static_cast<int64_t>(object.points.size());
+    for (std::size_t i = 0; i < object.polygons.size(); ++i) {
+        const HostPolygon& p = object.polygons[i];
+        for (const int32_t index : {p.a, p.b, p.c, p.d})
+            if (index < 0 || index >= count)
+                throw HostError("the object \"" + object.name + "\": polygon " + std::to_string(i) +
+                                " refers to point " + std::to_string(index) + ", but the object has " +
+                                std::to_string(count) + " points");
+    }
+}
+
+class Collector {
+public:
+    explicit Collector(const HostNode& document) : document_(document) {}
+
+    ThreeDsScene run()
+    {
+        for (const HostNode* m = firstMaterial(document_); m; m = m->next()) {
+            materialIndex_.emplace(m, static_cast<int32_t>(scene_.materials.size()));
+            scene_.materials.push_back({materialNames_.claim(m->name), materialColour(*m)});
+        }
+        walkObjects();
+        return std::move(scene_);
+    }
+
+private:
+    struct Visit {
+        const HostNode* object;
+        HostMatrix parentGlobal;
+        const HostNode* inheritedMaterial;
+    };
+
+    /// Depth first, parents before children, in document order; each object's global matrix
+    /// and material come from its parent's, so deep trees stay linear.
+    void walkObjects()
+    {
+        std::vector<Visit> work;
+        auto pushLevel = [&work](const NodeList& level, const HostMatrix& global, const HostNode* material) {
+            for (const HostNode* o = level.last(); o; o = o->prev())
+                work.push_back({o, global, material});
+        };
+        pushLevel(document_.children(), identityMatrix(), nullptr);
+        while (!work.empty()) {
+            const Visit visit = work.back();
+            work.pop_back();
+            const HostNode& object = *visit.object;
+            const HostMatrix global = multiply(visit.parentGlobal, object.local);
+            const HostNode* own = ownMaterial(object, document_);
+            const HostNode* material = own ? own : visit.inheritedMaterial;
+            if (object.type() == TYPE_POLYGON_OBJECT && !object.polygons.empty())
+                addObject(object, global, indexOf(material));
+            pushLevel(object.children(), global, material);
+        }
+    }
+
+    int32_t indexOf(const HostNode* material) const
+    {
+        const auto it = materialIndex_.find(material);
+        return it == materialIndex_.end() ? -1 : it->second;
+    }
+
+    void addObject(const HostNode& object, const HostMatrix& global, int32_t material)
+    {
+        checkPolygons(object);
+        std::vector<HostVector> points;
+        points.reserve(object.points.size());
+        for (const HostVector& p : object.points) {
+            const HostVector w = transformPoint(global, p);
+            points.push_back({w.x, w.z, w.y});
+        }
+        // The axis exchange reverses the winding; a mirroring matrix reverses it back.
+        const bool reverse = determinant(global) >= 0.0;
+        std::vector<Triangle> triangles;
+        triangles.reserve(object.polygons.size() * 2);
+        auto emit = [&](int32_t a, int32_t b, int32_t c) {
+            triangles.push_back(reverse ? Triangle{a, c, b} : Triangle{a, b, c});
+        };
+        for (const HostPolygon& p : object.polygons) {
+            emit(p.a, p.b, p.c);
+            if (p.c != p.d)
+                emit(p.a, p.c, p.d);
+        }
+        if (points.size() <= THREE_DS_MAX_POINTS && triangles.size() <= THREE_DS_MAX_FACES)
+            addWhole(object, std::move(points), triangles, material);
+        else
+            addSplit(object, points, triangles, material);
+    }
+
+    void addWhole(const HostNode& object, std::vector<HostVector> points, const std::vector<Triangle>& triangles,
+                  int32_t material)
+    {
+        ThreeDsMesh mesh;
+        mesh.name = objectNames_.claim(object.name);
+        mesh.points = std::move(points);
+        mesh.material = material;
+        mesh.faces.reserve(triangles.size());
+        for (const Triangle& t : triangles)
+            mesh.faces.push_back({static_cast<uint16_t>(t[0]), static_cast<uint16_t>(t[1]), static_cast<uint16_t>(t[2])});
+        scene_.meshes.push_back(std::move(mesh));
+    }
+
+    /// Cuts the triangles, in order, into parts of at most 65535 points and faces; each part
+    /// holds only the points its faces use.
+    void addSplit(const HostNode& object, const std::vector<HostVector>& points, const std::vector<Triangle>& triangles,
+                  int32_t material)
+    {
+        std::vector<uint32_t> partOf(points.size(), 0); // the part a point was last given to
+        std::vector<uint16_t> localIndex(points.size(), 0);
+        uint32_t part = 0;
+        ThreeDsMesh mesh;
+        auto startPart = [&] {
+            if (part != 0)
+                scene_.meshes.push_back(std::move(mesh));
+            mesh = ThreeDsMesh{};
+            mesh.name = objectNames_.claim(object.name);
+            mesh.material = material;
+            ++part;
+        };
+        startPart();
+        for (const Triangle& t : triangles) {
+            std::size_t needed = 0;
+            for (int k = 0; k < 3; ++k) {
+                const bool repeated = (k > 0 && t[k] == t[0]) || (k > 1 && t[k] == t[1]);
+                if (!repeated && partOf[t[k]] != part)
+                    ++needed;
+            }
+            if (mesh.points.size() + needed > THREE_DS_MAX_POINTS || mesh.faces.size() == THREE_DS_MAX_FACES)
+                startPart();
+            std::array<uint16_t, 3> face{};
+            for (int k = 0; k < 3; ++k) {
+                const int32_t index = t[k];
+                if (partOf[index] != part) {
+                    partOf[index] = part;
+                    localIndex[index] = static_cast<uint16_t>(mesh.points.size());
+                    mesh.points.push_back(points[index]);
+                }
+                face[k] = localIndex[index];
+            }
+            mesh.faces.push_back(face);
+        }
+        scene_.meshes.push_back(std::move(mesh));
+    }
+
+    const HostNode& document_;
+    ThreeDsScene scene_;
+    ThreeDsNames objectNames_{THREE_DS_OBJECT_NAME_LIMIT, "Object"};
+    ThreeDsNames materialNames_{THREE_DS_MATERIAL_NAME_LIMIT, "Material"};
+    std::unordered_map<const HostNode*, int32_t> materialIndex_;
+};
+
+} // namespace
+
+HostVector materialColour(const HostNode& material)
+{
+    const MaterialChannel* colour = findChannel(material, COLOUR_CHANNEL);
+    const HostVector grey{DEFAULT_GREY, DEFAULT_GREY, DEFAULT_GREY};
+    if (!colour || !colour->enabled)
+        return grey;
+    return material.params.getVector(MATERIAL_COLOUR, grey);
+}
+
+ThreeDsScene collectThreeDsScene(const HostNode& document)
+{
+    return Collector(document).run();
+}
+
+} // namespace host
