@@ -7,14 +7,15 @@ namespace host {
 
 void ByteWriter::putU16(uint16_t value)
 {
-    bytes_.push_back(static_cast<uint8_t>(value & 0xFF));
-    bytes_.push_back(static_cast<uint8_t>(value >> 8));
+    const uint8_t b[2] = {static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>(value >> 8)};
+    bytes_.insert(bytes_.end(), b, b + 2);
 }
 
 void ByteWriter::putU32(uint32_t value)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes_.push_back(static_cast<uint8_t>((value >> shift) & 0xFF));
+    const uint8_t b[4] = {static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>((value >> 8) & 0xFF),
+                          static_cast<uint8_t>((value >> 16) & 0xFF), static_cast<uint8_t>(value >> 24)};
+    bytes_.insert(bytes_.end(), b, b + 4);
 }
 
 void ByteWriter::putF32(float value)

@@ -23,9 +23,9 @@ ThreeDsNames::ThreeDsNames(std::size_t limit, std::string fallback)
 {
 }
 
-bool ThreeDsNames::taken(const std::string& name) const
+bool ThreeDsNames::taken(const std::string& foldedName) const
 {
-    return used_.count(folded(name)) != 0;
+    return used_.count(foldedName) != 0;
 }
 
 std::string ThreeDsNames::claim(std::string_view wanted)
@@ -36,15 +36,17 @@ std::string ThreeDsNames::claim(std::string_view wanted)
             c = '_';
     const std::string cut(cutUtf8(clean, limit_));
     std::string name = cut;
-    if (taken(name)) {
+    std::string key = folded(name);
+    if (taken(key)) {
         // Count on from where this cut name left off, so many equal names stay linear.
-        unsigned long& n = next_[folded(cut)];
+        unsigned long& n = next_[key];
         do {
             const std::string suffix = "~" + std::to_string(++n);
             name = std::string(cutUtf8(cut, limit_ > suffix.size() ? limit_ - suffix.size() : 0)) + suffix;
-        } while (taken(name));
+            key = folded(name);
+        } while (taken(key));
     }
-    used_.insert(folded(name));
+    used_.insert(std::move(key));
     return name;
 }
 

@@ -26,7 +26,7 @@ public:
     std::string claim(std::string_view wanted);
 
 private:
-    bool taken(const std::string& name) const;
+    bool taken(const std::string& foldedName) const;
 
     std::size_t limit_;
     std::string fallback_;
