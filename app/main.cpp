@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/command_describe.h"
 #include "app/commands.h"
 #include "app/common_options.h"
 #include "host/documents/document_error.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     app::addPluginsCommand(cli);
     app::addExportCommand(cli);
     app::addPrefsCommand(cli);
+    app::addDescribeCommand(cli);
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
