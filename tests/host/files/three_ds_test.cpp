@@ -432,6 +432,22 @@ TEST_F(ThreeDsSave, EmptyDocumentGivesAFileWithoutObjects)
     EXPECT_TRUE(written.objects.empty());
 }
 
+TEST_F(ThreeDsSave, FileNameAtTheSystemsLimitIsSavedWholeAndReplacesTheOldFile)
+{
+    auto doc = host::createDocument();
+    addConverted(*doc, TYPE_CUBE, host::identityMatrix());
+    const std::string name = std::string(251, 'n') + ".3DS"; // 255 bytes, the longest name
+    {
+        std::ofstream previous(file(name));
+        previous << "previous";
+    }
+    ASSERT_EQ(save(*doc, file(name)), FILE_RESULT_OK);
+    EXPECT_EQ(folderContents(), std::set<std::string>{name});
+    const layout::File written = layout::read(file(name));
+    ASSERT_EQ(written.objects.size(), 1u);
+    EXPECT_EQ(written.objects[0].faces, 12);
+}
+
 TEST_F(ThreeDsSave, FailedWritesAnswerMinusOneNameTheFileAndLeaveNothing)
 {
     host::SessionOptions options;
