@@ -182,7 +182,8 @@ TEST_F(ThreeDsSave, PointsAreInRendererAxesWithTheGlobalMatrixBakedIn)
     ASSERT_TRUE(back.read);
     EXPECT_EQ(back.vertices(), 3u);
     EXPECT_EQ(back.faces(), 1u);
-    // Host (x, y, z) + (100, 10, 0) lands at (x, z, y) in the file.
+    // Host (x, y, z) + (100, 10, 0) lands at (x, z, y) in the file: the point (1, 2, 3) at
+    // (101, 3, 12).
     std::vector<HostVector> points = back.points();
     ASSERT_EQ(points.size(), 3u);
     std::sort(points.begin(), points.end(), [](const HostVector& a, const HostVector& b) {
@@ -191,31 +192,6 @@ TEST_F(ThreeDsSave, PointsAreInRendererAxesWithTheGlobalMatrixBakedIn)
     expectNear(points[0], {101, 3, 12});
     expectNear(points[1], {101, 3, 15});
     expectNear(points[2], {104, 3, 12});
-}
-
-TEST_F(ThreeDsSave, HostPointLandsWithItsSecondAndThirdComponentsExchanged)
-{
-    auto doc = host::createDocument();
-    HostNode* tri = host::makeObject(*doc, TYPE_POLYGON_OBJECT, "Tri");
-    tri->points = {{1, 2, 3}, {5, 2, 3}, {1, 2, 9}};
-    tri->polygons = {{0, 1, 2, 2}};
-    ASSERT_EQ(save(*doc, file("p.3DS")), FILE_RESULT_OK);
-    const layout::File written = layout::read(file("p.3DS"));
-    ASSERT_EQ(written.objects.size(), 1u);
-    EXPECT_EQ(written.objects[0].name, "Tri");
-    EXPECT_EQ(written.objects[0].points, 3);
-    ReadBack back(file("p.3DS"));
-    ASSERT_TRUE(back.read);
-    const std::vector<HostVector> points = back.points();
-    const auto lands = [&points](const HostVector& expected) {
-        return std::any_of(points.begin(), points.end(), [&](const HostVector& p) {
-            return std::fabs(p.x - expected.x) < 1e-4f && std::fabs(p.y - expected.y) < 1e-4f &&
-                   std::fabs(p.z - expected.z) < 1e-4f;
-        });
-    };
-    EXPECT_TRUE(lands({1, 3, 2}));
-    EXPECT_TRUE(lands({5, 3, 2}));
-    EXPECT_TRUE(lands({1, 9, 2}));
 }
 
 TEST_F(ThreeDsSave, QuadIsSplitIntoTwoTrianglesFacingAsTheQuad)

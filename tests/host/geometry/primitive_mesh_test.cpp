@@ -119,14 +119,6 @@ TEST(PrimitiveMesh, PlaneAndDiscFaceUpAndSpanTheirSize)
     }
 }
 
-TEST(PrimitiveMesh, SphereStaysOnItsRadius)
-{
-    auto sphere = host::newObject(TYPE_SPHERE);
-    sphere->params.setReal(host::SPHERE_RADIUS, 50);
-    for (const HostVector& p : meshOf(*sphere).points)
-        EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 50.0, 1e-3);
-}
-
 TEST(PrimitiveParams, ValuesAreHeldToTheirRange)
 {
     auto cylinder = host::newObject(TYPE_CYLINDER);
