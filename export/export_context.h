@@ -5,6 +5,7 @@
 
 #include <tinyxml.h>
 
+#include "export/mesh_failures.h"
 #include "host_types.h"
 
 class LumenoSaverData;
@@ -25,4 +26,5 @@ struct ExportContext {
     int32_t skipCounter;           // numbers the primitives the merged strategy renames
     HostDocument** targetDocuments;  // the merged strategy's pair (unsmoothed, smooth) while it runs
     LumenoSaverData* saver;        // the export state: multiplier, camera values, once-per-save flags
+    MeshFailures meshFailures;     // meshes whose 3DS file could not be written: the save fails
 };

@@ -29,7 +29,8 @@ public:
     /// Reads the renderer folder from the settings; always true.
     bool InitSaver(HostNode* node);
     /// Writes the scene file: 0 success (also when flags lack bit 0), -1 the file cannot be
-    /// opened or written, -7 no document or no memory.
+    /// opened or written, or a mesh file could not be written (the scene then holds the rest),
+    /// -7 no document or no memory.
     int32_t SaveScene(HostNode* node, const HostFilename* file, HostDocument* document,
                       int32_t flags);
     /// Re-reads element 1000 into rendererFolder and copies it into `buffer`, cut to fit.

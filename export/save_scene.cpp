@@ -4,6 +4,9 @@
 
 #include "export/export_context.h"
 #include "export/lumeno_saver_data.h"
+#include "export/matrix_helpers.h"
+#include "export/mesh_failures.h"
+#include "export/object_tree_export.h"
 #include "export/render_settings_read.h"
 #include "export/scene_defaults.h"
 #include "frame/host_api.h"
@@ -25,6 +28,7 @@ struct SaveRun {
         if (file) std::fclose(file);
         DeleteInHostMemory(context.xmlDocument);
         FilenameFree(context.outputFile);
+        ReleaseMeshFailures(context.meshFailures);
     }
 };
 
@@ -53,15 +57,14 @@ bool CreateXmlDocument(ExportContext& context) {
 }
 
 void RunPerObjectStrategy(ExportContext& context) {
-    // Mesh pass, which first writes the renderer settings and the camera:
-    //   ExportObjectTree(context, first object, IdentityMatrix(), true)  -- geometry section
+    // Mesh pass, which first writes the renderer settings and the camera.
+    ExportObjectTree(context, DocumentFirstObject(context.document), IdentityMatrix(), true);
     // Materials of the document:
     //   WriteMaterialList(context, context.sceneElement, context.document)  -- material section
     AppendDefaultMaterial(context.sceneElement);
     // The element pass numbers the meshes as the mesh pass did.
     context.meshCounter = 0;
-    // Element pass:
-    //   ExportObjectTree(context, first object, IdentityMatrix(), false)  -- geometry section
+    ExportObjectTree(context, DocumentFirstObject(context.document), IdentityMatrix(), false);
 }
 
 void RunMergedStrategy(ExportContext& /*context*/) {
@@ -109,5 +112,8 @@ int32_t LumenoSaverData::SaveScene(HostNode* /*node*/, const HostFilename* file,
         RunPerObjectStrategy(context);
 
     if (!settingsWritten) PrependDefaultBackground(context.sceneElement);
-    return PrintAndClose(run);
+    const int32_t result = PrintAndClose(run);
+    // The scene holds what could be written; a mesh file that could not is a failed save.
+    if (result == FILE_RESULT_OK && context.meshFailures.any) return FILE_RESULT_OPEN_FAILED;
+    return result;
 }

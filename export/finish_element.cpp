@@ -1,0 +1,48 @@
+#include "export/finish_element.h"
+
+#include "export/scene_defaults.h"
+#include "export/xml_helpers.h"
+#include "frame/host_api.h"
+#include "frame/host_text.h"
+
+namespace {
+
+/// A node's host name as 8-bit text of at most 255 characters.
+struct NameText {
+    char text[256];
+};
+
+NameText NodeNameText(const HostNode* node) {
+    NameText out;
+    HostText name(NodeName(node));
+    name.ToBuffer(out.text, sizeof out.text);
+    return out;
+}
+
+} // namespace
+
+HostMaterial* FirstTextureMaterial(const HostObject* object) {
+    for (HostTag* tag = ObjectFirstTag(object); tag; tag = NodeNext(tag)) {
+        if (NodeType(tag) != TYPE_TEXTURE_TAG) continue;
+        if (HostMaterial* material = TextureTagMaterial(tag)) return material;
+    }
+    return nullptr;
+}
+
+void FinishElement(ExportContext& context, TiXmlElement& element, const HostObject* object,
+                   const HostObject* linked, bool materialWritten, bool meshPass) {
+    if (linked && !meshPass && !materialWritten) {
+        if (HostMaterial* material = FirstTextureMaterial(object)) {
+            AddTextChild(&element, "material_name", NodeNameText(material).text);
+            materialWritten = true;
+        }
+    }
+    if (!materialWritten && !meshPass) AddTextChild(&element, "material_name", kDefaultMaterialName);
+
+    TiXmlComment comment = MakeComment(NodeNameText(object).text);
+    if (TiXmlNode* first = element.FirstChild())
+        element.InsertBeforeChild(first, comment);
+    else
+        element.InsertEndChild(comment);
+    if (context.sceneElement) context.sceneElement->InsertEndChild(element);
+}

@@ -1,0 +1,18 @@
+// The closing step of every placed element (model, mesh light, sphere, plane, rectangle light).
+#pragma once
+
+#include <tinyxml.h>
+
+#include "export/export_context.h"
+#include "host_types.h"
+
+/// In the element pass adds `material_name`: the name of the material of the object's first
+/// texture tag that has one (only when there is a linked object and no material was written
+/// yet), else "lumeno_default_material" unless a material was written. Then puts the object's
+/// name as a comment (240 characters kept) in front of the element's children and appends the
+/// element to `scene`.
+void FinishElement(ExportContext& context, TiXmlElement& element, const HostObject* object,
+                   const HostObject* linked, bool materialWritten, bool meshPass);
+
+/// The material of the object's first texture tag that has a material, or none.
+HostMaterial* FirstTextureMaterial(const HostObject* object);

@@ -1,0 +1,110 @@
+#include "export/mesh_conversion.h"
+
+#include "export/object_rules.h"
+#include "export/own_exports.h"
+#include "export/polygonize.h"
+#include "frame/host_api.h"
+#include "frame/plugin_ids.h"
+#include "tags/lumeno_generic_obj_tag_ids.h"
+
+namespace {
+
+/// Reads the object tags (the last one's smoothing counts) and the last light tag.
+void ReadExportTags(const HostObject* object, MeshConversion& result) {
+    for (HostTag* tag = ObjectFirstTag(object); tag; tag = NodeNext(tag)) {
+        const int32_t type = NodeType(tag);
+        if (type == kLumenoGenericObjTagId)
+            result.smoothingOff = ContainerGetBool(NodeContainer(tag), LOBJ_NO_NORMAL_SMOOTHING, false);
+        else if (type == kLumenoLightTagId)
+            result.lightTag = tag;
+    }
+}
+
+/// Puts a copy of `tag` on `objectCopy`, first, applying a copy of `material` that goes into
+/// `meshDocument`. Answers false when the host could not copy them.
+bool CopyTextureTag(HostDocument* meshDocument, HostObject* objectCopy, const HostTag* tag,
+                    const HostMaterial* material) {
+    HostTag* tagCopy = NodeCopy(tag, COPY_FLAGS_DEFAULT);
+    HostMaterial* materialCopy = NodeCopy(material, COPY_FLAGS_DEFAULT);
+    if (!tagCopy || !materialCopy) {
+        NodeFree(tagCopy);
+        NodeFree(materialCopy);
+        return false;
+    }
+    DocumentInsertMaterial(meshDocument, materialCopy, nullptr, 0);
+    if (NodeDocument(materialCopy) != meshDocument) {
+        NodeFree(tagCopy);
+        NodeFree(materialCopy);
+        return false;
+    }
+    SetTextureTagMaterial(tagCopy, materialCopy);
+    NodeMessage(objectCopy, NODE_MSG_UPDATE, nullptr);
+    ObjectInsertTag(objectCopy, tagCopy, nullptr);
+    if (NodeParent(tagCopy) != objectCopy) {
+        NodeFree(tagCopy);
+        return false;
+    }
+    return true;
+}
+
+/// Copies every texture tag of `object` whose material belongs to the document onto the copy,
+/// each with a copy of its material. Answers whether any was copied.
+bool CopyDocumentMaterials(const ExportContext& context, HostDocument* meshDocument,
+                           const HostObject* object, HostObject* objectCopy) {
+    bool found = false;
+    for (HostTag* tag = ObjectFirstTag(object); tag; tag = NodeNext(tag)) {
+        if (NodeType(tag) != TYPE_TEXTURE_TAG) continue;
+        HostMaterial* material = TextureTagMaterial(tag);
+        if (!IsInMaterialList(context.document, material)) continue;
+        if (CopyTextureTag(meshDocument, objectCopy, tag, material)) found = true;
+    }
+    return found;
+}
+
+/// A new document holding a copy of `object` with its materials; none when there is nothing to
+/// export or the host cannot make it.
+HostDocument* MakeObjectDocument(const ExportContext& context, HostObject* object, bool lightTag) {
+    HostDocument* document = DocumentCreate();
+    if (!document) return nullptr;
+    HostObject* copy = NodeCopy(object, COPY_FLAGS_DEFAULT);
+    if (!copy) {
+        DocumentFree(document);
+        return nullptr;
+    }
+    DocumentInsertObject(document, copy, nullptr, nullptr, 1);
+    if (NodeDocument(copy) != document) {
+        NodeFree(copy);
+        DocumentFree(document);
+        return nullptr;
+    }
+    LeaveOutOwnExports(context, object, copy, document);
+    const bool found = CopyDocumentMaterials(context, document, object, copy);
+    if (!found && !lightTag) {
+        DocumentFree(document);
+        return nullptr;
+    }
+    return document;
+}
+
+} // namespace
+
+MeshConversion ConvertObjectToMesh(ExportContext& context, HostObject* object, const HostMatrix& world) {
+    MeshConversion result{};
+    if (!object) return result;
+    ReadExportTags(object, result);
+    HostDocument* objectDocument = MakeObjectDocument(context, object, result.lightTag != nullptr);
+    if (!objectDocument) return result;
+    HostDocument* polygonized = Polygonize(objectDocument, false);
+    DocumentFree(objectDocument);
+    if (!polygonized) return result;
+    HostObject* first = DocumentFirstObject(polygonized);
+    if (CountTriangles(first) <= 0) {
+        DocumentFree(polygonized);
+        return result;
+    }
+    // World coordinates in the file: the model then stands at the origin. Flag 0, so that the
+    // children move along and keep their places relative to the object.
+    ObjectSetMatrix(first, &world, 0);
+    result.meshDocument = polygonized;
+    return result;
+}

@@ -1,0 +1,36 @@
+#include "export/object_rules.h"
+
+#include "export/tag_search.h"
+#include "frame/host_api.h"
+#include "frame/plugin_ids.h"
+#include "tags/lumeno_generic_obj_tag_ids.h"
+
+bool IsPrimitiveDispatchType(int32_t type) {
+    return type == TYPE_LIGHT || type == TYPE_INSTANCE || type == TYPE_SPHERE || type == TYPE_PLANE;
+}
+
+bool IsExcluded(const HostObject* object) {
+    HostTag* tag = FindTagOfType(object, kLumenoGenericObjTagId);
+    return tag && ContainerGetBool(NodeContainer(tag), LOBJ_EXCLUDE, false);
+}
+
+HostObject* LinkedObject(const ExportContext& context, HostObject* object) {
+    if (NodeType(object) != TYPE_INSTANCE) return object;
+    HostValue link;
+    if (!NodeGetParameter(object, INSTANCE_LINK, &link) || link.type != HOST_VALUE_LINK) return nullptr;
+    return NodeResolveLink(link.link, context.document, LINK_FILTER_OBJECT);
+}
+
+bool IsInMaterialList(const HostDocument* document, const HostMaterial* material) {
+    if (!material) return false;
+    for (HostMaterial* m = DocumentFirstMaterial(document); m; m = NodeNext(m))
+        if (m == material) return true;
+    return false;
+}
+
+bool HasDocumentMaterial(const ExportContext& context, const HostObject* object) {
+    for (HostTag* tag = ObjectFirstTag(object); tag; tag = NodeNext(tag))
+        if (NodeType(tag) == TYPE_TEXTURE_TAG && IsInMaterialList(context.document, TextureTagMaterial(tag)))
+            return true;
+    return false;
+}

@@ -1,0 +1,72 @@
+#include "export/polygonize.h"
+
+#include "frame/host_api.h"
+
+namespace {
+
+/// Replaces `object`, a top-level object of `document`, by its current state. Answers false when
+/// the command gives nothing or its result cannot be put in the object's place.
+bool ReplaceByCurrentState(HostDocument* document, HostObject* object, const HostContainer* options) {
+    HostObject* state = DocumentModelingCommand(MODELING_CURRENT_STATE_TO_OBJECT, document, object,
+                                                MODELING_MODE_POLYGONS, options);
+    if (!state) return false;
+    DocumentInsertObject(document, state, nullptr, object, 0);
+    if (NodeDocument(state) != document) {
+        // Not taken into the document: it is still ours.
+        NodeFree(state);
+        return false;
+    }
+    NodeFree(object);
+    return true;
+}
+
+} // namespace
+
+HostDocument* Polygonize(HostDocument* document, bool option) {
+    HostDocument* result = DocumentCopy(document);
+    if (!result) return nullptr;
+    HostContainer* options = ContainerCreate();
+    bool replaced = options != nullptr;
+    if (options) ContainerSetBool(options, MODELING_OPTION_INHERIT, option);
+    for (HostObject* object = DocumentFirstObject(result); object && replaced;) {
+        // Taken before the object goes.
+        HostObject* next = NodeNext(object);
+        replaced = ReplaceByCurrentState(result, object, options);
+        object = next;
+    }
+    ContainerFree(options);
+    if (!replaced) {
+        DocumentFree(result);
+        return nullptr;
+    }
+    return result;
+}
+
+int64_t CountTriangles(const HostObject* first) {
+    // Walked without recursion, so a deep hierarchy cannot exhaust the host's stack.
+    int64_t triangles = 0;
+    const HostObject* top = first ? NodeParent(first) : nullptr;
+    const HostObject* object = first;
+    while (object) {
+        if (NodeType(object) == TYPE_POLYGON_OBJECT) {
+            const HostPolygon* polygons = ObjectPolygons(object);
+            const int32_t count = polygons ? ObjectPolygonCount(object) : 0;
+            triangles += count;
+            for (int32_t i = 0; i < count; ++i)
+                if (polygons[i].c != polygons[i].d) ++triangles;
+        }
+        if (HostObject* child = NodeFirstChild(object)) {
+            object = child;
+            continue;
+        }
+        while (object && object != top) {
+            if (HostObject* next = NodeNext(object)) {
+                object = next;
+                break;
+            }
+            object = NodeParent(object);
+        }
+        if (object == top) break;
+    }
+    return triangles;
+}
