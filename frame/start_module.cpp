@@ -1,5 +1,7 @@
 #include "frame/start_module.h"
 
+#include "commands/lumeno_export_and_run_command.h"
+#include "commands/lumeno_export_command.h"
 #include "export/lumeno_saver_data.h"
 #include "tags/lumeno_config.h"
 #include "tags/lumeno_generic_obj_tag.h"
@@ -7,8 +9,8 @@
 // The registration order is fixed:
 //   1 RegisterLumenoSaver
 //   2 RegisterLumenoConfig
-//   3 RegisterLumenoExportCommand        (its class is not built yet)
-//   4 RegisterLumenoExportAndRunCommand  (its class is not built yet)
+//   3 RegisterLumenoExportCommand
+//   4 RegisterLumenoExportAndRunCommand
 //   5 RegisterLumenoLightTag             (its class is not built yet)
 //   6 RegisterLumenoGenericObjTag
 //   7 RegisterLumenoMaterialHelperTag    (its class is not built yet)
@@ -16,8 +18,8 @@
 bool StartModule() {
     return RegisterLumenoSaver()
         && RegisterLumenoConfig()
-        // 3 RegisterLumenoExportCommand
-        // 4 RegisterLumenoExportAndRunCommand
+        && RegisterLumenoExportCommand()
+        && RegisterLumenoExportAndRunCommand()
         // 5 RegisterLumenoLightTag
         && RegisterLumenoGenericObjTag()
         // 7 RegisterLumenoMaterialHelperTag

@@ -112,10 +112,11 @@ TEST_F(EntryTest, StartWithoutStringsSkipsTheNamedPlugins) {
 
 TEST_F(EntryTest, ModuleCanBeStartedAgainAfterItsLastEnd) {
     StartModule();
-    EXPECT_EQ(session().registry().size(), 3u);
+    const size_t registered = session().registry().size();
+    EXPECT_GE(registered, 5u); // the saver, two tags, two commands at least
     NewSession();
     StartModule();
-    EXPECT_EQ(session().registry().size(), 3u);
+    EXPECT_EQ(session().registry().size(), registered);
     EXPECT_TRUE(SaverNameLoaded());
 }
 

@@ -1,0 +1,107 @@
+#include "commands/command_steps.h"
+
+#include <cstdio>
+
+#include "export/lumeno_saver_data.h"
+#include "frame/host_api.h"
+#include "frame/host_memory.h"
+#include "frame/plugin_ids.h"
+#include "host_constants.h"
+
+namespace {
+
+/// Bytes of the texts the commands read from settings and file names: at most 1023 characters.
+constexpr int32_t kLongTextSize = 1024;
+/// Bytes of a composed message: room for a long path and the sentences around it.
+constexpr int32_t kMessageSize = 1536;
+
+/// Why a save failed, in the user's words.
+void DescribeSaveFailure(int32_t result, const char* path, char (&message)[kMessageSize]) {
+    int32_t characters = CountCharacters(path);
+    if (result == FILE_RESULT_OPEN_FAILED && characters >= kCommandPathSize)
+        std::snprintf(message, sizeof message,
+                      "The Lumeno scene was not written: the path \"%s\" has %d characters, and at "
+                      "most %d are accepted. The renderer was not started.",
+                      path, characters, kCommandPathSize - 1);
+    else if (result == FILE_RESULT_OPEN_FAILED)
+        std::snprintf(message, sizeof message,
+                      "The Lumeno scene could not be written to \"%s\": the file cannot be opened "
+                      "or written. Check that its folder exists and can be written to. The "
+                      "renderer was not started.",
+                      path);
+    else if (result == FILE_RESULT_OUT_OF_MEMORY)
+        std::snprintf(message, sizeof message,
+                      "The Lumeno scene could not be written to \"%s\": there is not enough "
+                      "memory. The renderer was not started.",
+                      path);
+    else
+        std::snprintf(message, sizeof message,
+                      "The Lumeno scene could not be written to \"%s\" (file result %d). The "
+                      "renderer was not started.",
+                      path, result);
+}
+
+} // namespace
+
+int32_t CommandState(HostDocument* document) {
+    HostScratch* scratch = ScratchAcquire();
+    bool enabled = document && scratch && DocumentFirstObject(document);
+    ScratchRelease(scratch);
+    return enabled ? COMMAND_STATE_ENABLED : COMMAND_STATE_DISABLED;
+}
+
+HostFile MakeDefaultOutputFile(HostDocument* document) {
+    char name[kLongTextSize];
+    HostFile(DocumentSettingFilename(document, DOCUMENT_FILE_NAME)).ToBuffer(name, sizeof name);
+    char withSuffix[kLongTextSize + 4];
+    std::snprintf(withSuffix, sizeof withSuffix, "%s.xml", name);
+    return HostFile::FromCString(withSuffix);
+}
+
+bool AskForOutputFile(HostFilename* file) {
+    HostText title = HostText::FromCString(kExportDialogTitle);
+    return FilenameDialog(file, FILE_DIALOG_KIND_ANY, FILE_DIALOG_SAVE, title.get());
+}
+
+void ShowCommandText(HostDocument* document, int32_t id) {
+    const HostContainer* texts = PluginTextContainer(document, kLumenoExportCommandId);
+    if (!texts) return;
+    HostText text(ContainerGetString(texts, id));
+    ShowText(text.get());
+}
+
+void ShowMessage(const char* text) {
+    HostText message = HostText::FromCString(text);
+    ShowText(message.get());
+}
+
+LumenoSaverData* CreateCommandSaver(HostDocument* document) {
+    LumenoSaverData* saver = NewInHostMemory<LumenoSaverData>();
+    if (!saver) {
+        ShowCommandText(document, kCommandTextNoMemory);
+        return nullptr;
+    }
+    saver->commandOwned = true;
+    return saver;
+}
+
+void ReleaseCommandSaver(LumenoSaverData* saver) {
+    if (saver) saver->Destroy(true);
+}
+
+bool SaveSceneForCommand(LumenoSaverData& saver, HostDocument* document, const HostFilename* file) {
+    int32_t result = saver.SaveScene(nullptr, file, document, SAVE_FLAG_WRITE);
+    if (result == FILE_RESULT_OK) return true;
+    char path[kLongTextSize];
+    HostText(FilenameToText(file)).ToBuffer(path, sizeof path);
+    char message[kMessageSize];
+    DescribeSaveFailure(result, path, message);
+    ShowMessage(message);
+    return false;
+}
+
+void MakeRendererArgument(const HostFilename* file, char (&path)[kCommandPathSize],
+                          char (&argument)[kCommandArgumentSize]) {
+    HostText(FilenameToText(file)).ToBuffer(path, sizeof path);
+    std::snprintf(argument, sizeof argument, "\"%s\"", path);
+}
