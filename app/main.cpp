@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/command_command.h"
 #include "app/command_describe.h"
 #include "app/commands.h"
 #include "app/common_options.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     app::addExportCommand(cli);
     app::addPrefsCommand(cli);
     app::addDescribeCommand(cli);
+    app::addCommandCommand(cli);
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {

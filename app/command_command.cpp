@@ -1,0 +1,153 @@
+#include "app/command_command.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+#include "app/common_options.h"
+#include "host/documents/document_loader.h"
+#include "host/plugins/command_calls.h"
+#include "host/plugins/plugin_texts.h"
+#include "host/plugins/registry.h"
+
+namespace app {
+
+namespace {
+
+/// The module's menu commands by the word the command line uses.
+struct MenuCommand {
+    const char* word;
+    int32_t id;
+};
+constexpr MenuCommand menuCommands[] = {{"export", 1019468}, {"export-and-run", 1019434}};
+
+struct CommandOptions {
+    CommonOptions common;
+    std::string command;
+    std::string document;
+    std::optional<std::string> choose;
+    bool cancel = false;
+};
+
+/// What became of the file dialog during the run.
+struct DialogLog {
+    int asked = 0;
+    bool cancelled = false;
+    bool noOneToAsk = false; // neither --choose nor --cancel, and no terminal to ask on
+};
+
+int32_t commandId(const std::string& word) {
+    for (const MenuCommand& command : menuCommands)
+        if (word == command.word) return command.id;
+    throw CommandFailure("unknown command " + word);
+}
+
+std::string absolutePath(const std::string& path) {
+    return std::filesystem::absolute(path).lexically_normal().string();
+}
+
+/// Asks on the terminal with the dialog's title, offering the default: an empty answer takes the
+/// default, the end of input cancels. A relative answer counts from the working directory.
+bool askOnTerminal(std::string& path, const std::string& title) {
+    std::fprintf(stderr, "%s\nSave as [%s]: ", title.c_str(), path.c_str());
+    std::fflush(stderr);
+    std::string answer;
+    if (!std::getline(std::cin, answer)) {
+        std::fputc('\n', stderr);
+        return false;
+    }
+    const auto first = answer.find_first_not_of(" \t\r");
+    const auto last = answer.find_last_not_of(" \t\r");
+    answer = first == std::string::npos ? "" : answer.substr(first, last - first + 1);
+    if (!answer.empty()) path = answer;
+    if (path.empty()) return false;
+    path = absolutePath(path);
+    return true;
+}
+
+/// The file dialog as this command line answers it: --cancel, --choose FILE, or the terminal.
+host::FileDialog makeDialog(const CommandOptions& options, DialogLog& log) {
+    return [&options, &log](std::string& path, int32_t, int32_t, const std::string& title) {
+        ++log.asked;
+        bool chosen = false;
+        if (options.choose) {
+            path = absolutePath(*options.choose);
+            chosen = true;
+        } else if (!options.cancel && isatty(STDIN_FILENO)) {
+            chosen = askOnTerminal(path, title);
+        } else {
+            log.noOneToAsk = !options.cancel;
+        }
+        log.cancelled = !chosen;
+        return chosen;
+    };
+}
+
+const host::RegisteredPlugin& registeredCommand(host::Session& session, int32_t id) {
+    try {
+        return host::findCommand(session.registry(), id);
+    } catch (const host::HostError& error) {
+        throw CommandFailure(std::string("the module did not register the command: ") + error.what() +
+                             diagnosticLines(session));
+    }
+}
+
+std::string failureMessage(const std::string& label, const DialogLog& dialog) {
+    if (dialog.noOneToAsk)
+        return "the command " + label + " asks for a file: give --choose FILE or --cancel (standard "
+               "input is not a terminal to ask on)";
+    if (dialog.cancelled) return "the command " + label + " was cancelled in its file dialog";
+    return "the command " + label + " did not complete (its message is above)";
+}
+
+void runCommand(const CommandOptions& options) {
+    const int32_t id = commandId(options.command);
+    host::Session session(sessionOptions(options.common));
+    startModule(session, options.common);
+    const host::RegisteredPlugin& command = registeredCommand(session, id);
+    // Declared after the session, so that its plug-in tags go before the module does.
+    host::NodePtr document = host::loadDocumentFile(options.document, session.registry());
+    host::installPluginTexts(session);
+    DialogLog dialog;
+    session.setFileDialog(makeDialog(options, dialog));
+
+    const std::string label = "\"" + command.name + "\" (" + options.command + ")";
+    switch (host::runCommandFromMenu(command, document.get())) {
+    case host::CommandOutcome::Disabled:
+        throw CommandFailure("the command " + label + " is disabled for " + options.document +
+                             " (the module offers it only for documents with objects)");
+    case host::CommandOutcome::Failed:
+        throw CommandFailure(failureMessage(label, dialog) + diagnosticLines(session));
+    case host::CommandOutcome::Succeeded:
+        break;
+    }
+    if (options.choose && dialog.asked == 0)
+        std::fprintf(stderr, "lumeno-host: note: the command did not ask for a file, so --choose %s was not used\n",
+                     options.choose->c_str());
+    printWarnings(session);
+}
+
+} // namespace
+
+void addCommandCommand(CLI::App& cli) {
+    auto options = std::make_shared<CommandOptions>();
+    CLI::App* command = cli.add_subcommand(
+        "command", "Run one of the module's menu commands on a document, as the application's menu does");
+    command->add_option("COMMAND", options->command,
+                        "export (asks for the scene file) or export-and-run (reuses the last one)")
+        ->required()
+        ->check(CLI::IsMember({"export", "export-and-run"}));
+    command->add_option("DOCUMENT", options->document, "Document file (JSON) to export")->required();
+    CLI::Option* choose = command->add_option("--choose", options->choose, "Answer the file dialog with FILE")
+                              ->type_name("FILE");
+    CLI::Option* cancel = command->add_flag("--cancel", options->cancel, "Cancel the file dialog");
+    choose->excludes(cancel);
+    addCommonOptions(*command, options->common);
+    command->callback([options] { runCommand(*options); });
+}
+
+} // namespace app
