@@ -1,6 +1,6 @@
 #include "host/documents/json_tree.h"
 
-#include <regex>
+#include <cstdlib>
 #include <vector>
 
 #include "host/documents/document_error.h"
@@ -94,11 +94,13 @@ private:
 
 /// nlohmann's text reads "[json.exception.parse_error.101] parse error at line 3, column 5: <problem>".
 DocumentError syntaxError(const std::string& file, const std::string& message) {
-    static const std::regex form(R"(line (\d+), column (\d+): (.*))");
-    std::smatch match;
-    if (std::regex_search(message, match, form))
-        return DocumentError(file, std::stoi(match[1]), std::stoi(match[2]), match[3]);
-    return DocumentError(file, "", message);
+    const std::string lineMark = "line ", columnMark = ", column ";
+    std::size_t line = message.find(lineMark);
+    std::size_t column = line == std::string::npos ? line : message.find(columnMark, line);
+    std::size_t problem = column == std::string::npos ? column : message.find(": ", column);
+    if (problem == std::string::npos) return DocumentError(file, "", message);
+    return DocumentError(file, std::atoi(message.c_str() + line + lineMark.size()),
+                         std::atoi(message.c_str() + column + columnMark.size()), message.substr(problem + 2));
 }
 
 } // namespace
