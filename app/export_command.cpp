@@ -19,6 +19,14 @@ struct ExportOptions {
     std::string output;
 };
 
+/// Whether the host failed to save a document during the export: the module's mesh files are
+/// the only documents it saves, and the host's diagnostics name each file with its reason.
+bool meshFileFailed(const host::Session& session) {
+    for (const auto& message : session.diagnostics())
+        if (message.rfind("document.save: ", 0) == 0) return true;
+    return false;
+}
+
 void runExport(const ExportOptions& options) {
     host::Session session(sessionOptions(options.common));
     startModule(session, options.common);
@@ -31,6 +39,9 @@ void runExport(const ExportOptions& options) {
     std::filesystem::path given(options.output);
     std::filesystem::path file = std::filesystem::absolute(given).lexically_normal();
     int32_t result = session.saveWithSaver(lumenoSaverId, document.get(), file, SAVE_FLAG_WRITE);
+    if (result == FILE_RESULT_OPEN_FAILED && meshFileFailed(session))
+        throw CommandFailure("cannot write every mesh file of " + given.string() +
+                             "; the scene leaves out those that failed:" + diagnosticLines(session));
     if (result != FILE_RESULT_OK) throw CommandFailure(saveFailureMessage(result, given, file) + diagnosticLines(session));
     printWarnings(session);
 }
