@@ -97,12 +97,17 @@ TEST_F(RoundTripTest, SavedDocumentLoadsToTheSameValues) {
 
 TEST_F(RoundTripTest, DefaultsAreLeftOutAndRealsStayShort) {
     host::NodePtr document = load(R"({"objects": [{"type": "sphere", "name": "Ball", "params": {"SPHERE_RADIUS": 0.1},
-                                                   "tags": [{"type": "Test Settings"}]}]})");
+                                                   "tags": [{"type": "Test Settings"}]},
+                                                  {"type": "null", "position": [1, 2, 3], "tags": [{"type": "Test Settings",
+                                                   "params": {"LCFG_TONEMAPPING_TYPE": 1021, "LCFG_WHITE_BALANCE": 3013}}]}]})");
     const std::string saved = host::documentToJson(*document, registry);
+    EXPECT_NE(saved.find("\"position\": [1.0, 2.0, 3.0]"), std::string::npos) << saved;  // axes are the identity's
+    EXPECT_NE(saved.find("\"LCFG_TONEMAPPING_TYPE\": \"LCFG_TONEMAPPING_REINHARD\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\"LCFG_WHITE_BALANCE\": 3013"), std::string::npos) << saved; // no choice of that code
     EXPECT_NE(saved.find("\"SPHERE_RADIUS\": 0.1\n"), std::string::npos) << saved;
     EXPECT_NE(saved.find("\"type\": \"Test Settings\"\n"), std::string::npos) << saved; // no params: all defaults
     EXPECT_EQ(saved.find("\"view\""), std::string::npos) << saved;   // a new document's view
-    EXPECT_EQ(saved.find("\"matrix\""), std::string::npos) << saved; // identity placement
+    EXPECT_EQ(saved.find("\"matrix\""), std::string::npos) << saved;
 }
 
 TEST_F(RoundTripTest, ViewLookingThroughAnObjectOrNothing) {
