@@ -107,7 +107,12 @@ TEST_F(EntryTest, UnknownKindsAndMessagesAreRefused) {
 TEST_F(EntryTest, StartWithoutStringsSkipsTheNamedPlugins) {
     ASSERT_EQ(session().init(), C4D_RESULT_OK);
     EXPECT_EQ(session().start(), C4D_RESULT_OK);
-    EXPECT_EQ(session().registry().size(), 0u);
+    // Only the two commands register, with empty names.
+    ASSERT_EQ(session().registry().size(), 2u);
+    for (const host::RegisteredPlugin* plugin : session().registry().list()) {
+        EXPECT_EQ(plugin->kind, PLUGIN_KIND_COMMAND);
+        EXPECT_EQ(plugin->name, "");
+    }
 }
 
 TEST_F(EntryTest, ModuleCanBeStartedAgainAfterItsLastEnd) {
