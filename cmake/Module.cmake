@@ -32,13 +32,19 @@ foreach(rel ${LUMENO_RELEASES})
   # The module folder: rebuilt whenever the module or a resource changes.
   set(dir ${LUMENO_MODULES_DIR}/${rel}/LumenoExporter)
   set(stamp ${CMAKE_BINARY_DIR}/module_folder_${rel}.stamp)
+  # The catalogue folder sits beside res/ in the module folder, not inside it.
+  set(catalogue_copy "")
+  if(EXISTS "${CMAKE_SOURCE_DIR}/res/Lumeno Exporter")
+    set(catalogue_copy
+      COMMAND ${CMAKE_COMMAND} -E copy_directory "${CMAKE_SOURCE_DIR}/res/Lumeno Exporter" "${dir}/Lumeno Exporter"
+      COMMAND ${CMAKE_COMMAND} -E rm -rf "${dir}/res/Lumeno Exporter")
+  endif()
   add_custom_command(OUTPUT ${stamp}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${dir}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir} "${dir}/Lumeno Exporter"
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:lumeno_exporter_${rel}> ${dir}/LumenoExporter.so
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/res ${dir}/res
-    COMMAND ${CMAKE_COMMAND} -E copy_directory "${CMAKE_SOURCE_DIR}/res/Lumeno Exporter" "${dir}/Lumeno Exporter"
-    COMMAND ${CMAKE_COMMAND} -E rm -rf "${dir}/res/Lumeno Exporter"
+    ${catalogue_copy}
     COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
     DEPENDS lumeno_exporter_${rel} ${LUMENO_RESOURCE_FILES}
     COMMENT "Assembling module folder for host release ${rel}")
