@@ -1,11 +1,13 @@
 #include "export/object_tree_export.h"
 
+#include "export/camera_export.h"
 #include "export/finish_element.h"
 #include "export/lumeno_saver_data.h"
 #include "export/matrix_helpers.h"
 #include "export/mesh_conversion.h"
 #include "export/mesh_files.h"
 #include "export/object_rules.h"
+#include "export/settings_export.h"
 #include "export/xml_helpers.h"
 #include "frame/host_api.h"
 
@@ -65,10 +67,13 @@ void ExportObject(ExportContext& context, HostObject* object, const HostMatrix& 
 } // namespace
 
 void ExportObjectTree(ExportContext& context, HostObject* object, const HostMatrix& parentWorld, bool meshPass) {
-    // Renderer settings, once per save (while settingsWritten is false and there is an object):
-    //   ExportRenderSettings(context, first object of the object's document)  -- settings section
-    // Camera, once per save (while cameraWritten is false):
-    //   ExportCamera(context)  -- camera section
+    // Renderer settings, then the camera, each once per save and in front of the scene, so the
+    // camera stands first. Deeper levels would only repeat a search of the whole document that
+    // found no render-settings tag, so they are left out and the walk stays linear.
+    if (!object || !NodeParent(object)) {
+        ExportRenderSettings(context, DocumentFirstObject(context.document));
+        ExportCamera(context);
+    }
     for (HostObject* current = object; current; current = NodeNext(current)) {
         const HostMatrix world = MultiplyMatrix(parentWorld, ObjectLocalMatrix(current));
         ExportObject(context, current, world, meshPass);

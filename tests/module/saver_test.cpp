@@ -43,14 +43,14 @@ protected:
     host::NodePtr document_;
 };
 
-/// Checks the file holds the scene of a save without any section: the default background
-/// first, then the default material.
+/// Checks the file holds the scene of a save without any section of its own: the default
+/// background first, then the camera of the new document's view, then the default material.
 void ExpectDefaultScene(const fs::path& file) {
     auto xml = LoadScene(file);
     ASSERT_NE(xml, nullptr);
     const TiXmlElement* scene = SceneOf(*xml);
     ASSERT_NE(scene, nullptr);
-    EXPECT_EQ(ChildNames(scene), "background material");
+    EXPECT_EQ(ChildNames(scene), "background camera material");
     EXPECT_EQ(ChildText(scene->FirstChildElement("background"), "radiance"), "0.0 0.2 0.2");
     const TiXmlElement* material = scene->FirstChildElement("material");
     EXPECT_EQ(ChildText(material, "name"), "lumeno_default_material");
@@ -71,13 +71,16 @@ TEST_F(SaverTest, EmptyDocumentGetsTheDefaultBackgroundFirstAndTheDefaultMateria
     EXPECT_STREQ(declaration->Encoding(), "utf-16");
 }
 
-TEST_F(SaverTest, DocumentWithAFreshRenderSettingsTagStillGetsTheDefaults) {
+TEST_F(SaverTest, DocumentWithAFreshRenderSettingsTagGetsItsBackgroundInsteadOfTheDefault) {
     HostNode* cube = host::makeObject(*document_, TYPE_CUBE, "Cube");
     ConfigTag(*cube);
     fs::path file = Temp("tagged.xml");
     ASSERT_EQ(Save(document_.get(), file), FILE_RESULT_OK);
-    // Nothing exports the tag's own background yet, so the default one stands first.
-    ExpectDefaultScene(file);
+    auto xml = LoadScene(file);
+    ASSERT_NE(xml, nullptr);
+    const TiXmlElement* scene = SceneOf(*xml);
+    EXPECT_EQ(ChildNames(scene), "camera background material");
+    EXPECT_EQ(ChildText(scene->FirstChildElement("background"), "radiance"), "0.000000 0.000000 0.000000");
 }
 
 TEST_F(SaverTest, FlagsWithoutBit0TouchNothing) {
