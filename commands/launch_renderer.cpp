@@ -12,6 +12,7 @@ namespace {
 /// Why the renderer did not start, in the user's words.
 const char* DescribeStartError(int32_t error) {
     switch (error) {
+    case ENOTDIR: return "the renderer folder does not exist or is not a folder";
     case EACCES: return "it is not an executable program, or may not be run";
     case ENOEXEC: return "it is not a program this system can run";
     default: return std::strerror(error);

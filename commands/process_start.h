@@ -6,6 +6,7 @@
 /// directory; this process's own working directory is not touched. The program is looked for in
 /// `folder` first, then along PATH (relative PATH entries count from `folder`). `argument` is
 /// given as a command line gives it: a path between double quotes arrives as the path alone.
-/// Answers 0 when the program runs, ENOENT when no program of that name was found, or the
-/// system's error number of the start that failed (EACCES: found but not executable).
+/// Answers 0 when the program runs, ENOTDIR when `folder` is not a folder, ENOENT when no program
+/// of that name was found, or the system's error number of the start that failed (EACCES: found
+/// but not executable).
 int StartProgramInFolder(const char* folder, const char* program, const char* argument);

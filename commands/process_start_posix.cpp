@@ -130,6 +130,8 @@ bool UnquoteArgument(const char* argument, char* out) {
 
 int StartProgramInFolder(const char* folder, const char* program, const char* argument) {
     if (!folder || !program || !argument || program[0] == '\0') return EINVAL;
+    struct stat info;
+    if (folder[0] != '\0' && (stat(folder, &info) != 0 || !S_ISDIR(info.st_mode))) return ENOTDIR;
     char file[kPathSize];
     int error = FindProgram(folder, program, file);
     if (error != 0) return error;

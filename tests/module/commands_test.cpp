@@ -381,6 +381,20 @@ TEST_F(CommandsTest, MissingRendererIsToldWithFolderAndProgramAndAnswersFalse) {
     EXPECT_TRUE(NoChildProcessLeft());
 }
 
+TEST_F(CommandsTest, MissingRendererFolderIsToldAsSuch) {
+    // Even with a renderer along PATH: it is to run in its folder, which is not there.
+    const fs::path bin = Temp("bin");
+    fs::create_directories(bin);
+    InstallStandIn(bin, "path");
+    ScopedSearchPath path(bin.string());
+    const fs::path missing = Temp("Removed Renderer");
+    SetRendererFolder(missing);
+    Remember(scenes_ / "scene.xml");
+    EXPECT_FALSE(Run(kLumenoExportAndRunCommandId));
+    ASSERT_NO_FATAL_FAILURE(ExpectOneShownTextWith({"\"" + missing.string() + "\"", "does not exist"}));
+    EXPECT_TRUE(Starts().empty());
+}
+
 TEST_F(CommandsTest, RendererThatIsNotExecutableIsToldAndAnswersFalse) {
     ScopedSearchPath path(Temp("empty bin").string());
     SetRendererFolder(rendererFolder_);
