@@ -74,7 +74,8 @@ HostNode& findTag(HostNode& object, const std::string& wanted, const host::Regis
     std::string present;
     for (HostNode* tag = object.tags().first(); tag; tag = tag->next()) {
         if (tagMatches(*tag, wanted, registry)) return *tag;
-        present += (present.empty() ? "" : ", ") + ("\"" + tag->name + "\" (" + std::to_string(tag->type()) + ")");
+        present += present.empty() ? "" : ", ";
+        present += (tag->name.empty() ? "unnamed" : "\"" + tag->name + "\"") + " (type " + std::to_string(tag->type()) + ")";
     }
     throw CommandFailure("the object \"" + object.name + "\" has no tag \"" + wanted + "\"" +
                          (present.empty() ? " (it has no tags)" : " (its tags: " + present + ")"));

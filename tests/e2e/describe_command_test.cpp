@@ -1,0 +1,179 @@
+// lumeno-host describe, with the real module of each release: the render-settings tag's panel as
+// the application shows it, edits made as the application makes them, and the saved document.
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "e2e_fixture.h"
+
+namespace e2e {
+namespace {
+
+/// One row of the panel: label, value and whether it is marked disabled.
+struct Row {
+    std::string label;
+    std::string value;
+    bool disabled = false;
+};
+
+/// The panel's rows by symbolic name. Rows are "  LABEL  SYMBOL  VALUE[  [disabled]]".
+std::map<std::string, Row> panelRows(const std::string& out) {
+    static const std::regex rowPattern(R"(^  (.*?\S) {2,}([A-Z][A-Z0-9_]*) {2,}(.*?)(  \[disabled\])?$)");
+    std::map<std::string, Row> rows;
+    std::istringstream lines(out);
+    std::string line;
+    std::smatch match;
+    while (std::getline(lines, line))
+        if (std::regex_match(line, match, rowPattern))
+            rows[match[2]] = Row{match[1], match[3], match[4].matched};
+    return rows;
+}
+
+constexpr const char* taggedDocument = R"({
+  "objects": [
+    {"type": "null", "name": "Studio", "tags": [
+      {"type": "texture"},
+      {"type": "Lumeno Render Settings", "name": "Look"}]},
+    {"type": "light", "name": "Sun", "position": [10, 20, 0]}
+  ]
+})";
+
+class DescribeTest : public HostCommandTest {
+protected:
+    RunResult describe(const std::string& document, std::vector<std::string> extra = {}) {
+        auto input = writeFile("doc.json", document);
+        std::vector<std::string> args{"describe", input.string(), "--object", "Studio", "--tag", "10000"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return run(args);
+    }
+};
+
+TEST_P(DescribeTest, FreshTagShowsEveryParameterWithItsCreationValue) {
+    RunResult result = describe(taggedDocument);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out.rfind("Tag \"Look\" (type 10000) on object \"Studio\"", 0), 0u) << result.out;
+    auto rows = panelRows(result.out);
+    EXPECT_EQ(rows.size(), 35u) << result.out;
+    EXPECT_EQ(rows["LCFG_WIDTH"].value, "600");
+    EXPECT_EQ(rows["LCFG_HALT_TIME"].value, "-1");
+    EXPECT_EQ(rows["LCFG_MAX_NUM_CONSEC_REJECTIONS"].value, "1000");
+    EXPECT_EQ(rows["LCFG_LOGGING"].value, "true");
+    EXPECT_EQ(rows["LCFG_APERTURE_RADIUS"].value, "0.001");
+    EXPECT_EQ(rows["LCFG_BACKGROUND_RADIANCE"].value, "0 0 0");
+    EXPECT_EQ(rows["LCFG_SUN_OBJECT"].value, "(empty)");
+    EXPECT_EQ(rows["LCFG_ENV_MAP_PATH"].value, "(none)");
+    EXPECT_NE(rows["LCFG_TONEMAPPING_TYPE"].value.find("(1020)"), std::string::npos);
+    EXPECT_NE(rows["LCFG_WHITE_BALANCE"].value.find("(3004)"), std::string::npos);
+    EXPECT_FALSE(rows["LCFG_WIDTH"].label.empty());
+    // Linear tone mapping: the post scale is shown but disabled, and only it.
+    for (const auto& [symbol, row] : rows) EXPECT_EQ(row.disabled, symbol == "LCFG_POST_SCALE") << symbol;
+    // Groups head their rows.
+    EXPECT_NE(result.out.find("\nTone mapping\n"), std::string::npos);
+}
+
+TEST_P(DescribeTest, TagIsFoundByNameByPluginNameAndByDescriptionName) {
+    for (const char* tag : {"Look", "Lumeno Render Settings", "Tlumenoconfig"}) {
+        SCOPED_TRACE(tag);
+        auto input = writeFile("doc.json", taggedDocument);
+        RunResult result = run({"describe", input.string(), "--object", "Studio", "--tag", tag});
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(panelRows(result.out).size(), 35u);
+    }
+}
+
+TEST_P(DescribeTest, EditsChangeWhatThePanelShowsAndEnables) {
+    RunResult result = describe(taggedDocument, {"--set", "LCFG_TONEMAPPING_TYPE=LCFG_TONEMAPPING_REINHARD", "--set",
+                                                 "LCFG_ENV_MAP_TYPE=2003", "--set", "LCFG_SUN_OBJECT=Sun", "--set",
+                                                 "LCFG_BACKGROUND_RADIANCE=0,0.2,0.2", "--set", "LCFG_TURBIDITY=3.5"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    auto rows = panelRows(result.out);
+    EXPECT_FALSE(rows["LCFG_POST_SCALE"].disabled);
+    EXPECT_NE(rows["LCFG_TONEMAPPING_TYPE"].value.find("(1021)"), std::string::npos);
+    // Latlong: the width is hidden, the rest of the map is shown.
+    EXPECT_EQ(rows.count("LCFG_ENV_MAP_WIDTH"), 0u);
+    EXPECT_EQ(rows.count("LCFG_ENV_MAP_PATH"), 1u);
+    EXPECT_EQ(rows.count("LCFG_ENV_MAP_GAIN"), 1u);
+    EXPECT_NE(rows["LCFG_ENV_MAP_TYPE"].value.find("(2003)"), std::string::npos);
+    EXPECT_EQ(rows["LCFG_SUN_OBJECT"].value, "Sun");
+    EXPECT_EQ(rows["LCFG_BACKGROUND_RADIANCE"].value, "0 0.2 0.2");
+    EXPECT_EQ(rows["LCFG_TURBIDITY"].value, "3.5");
+}
+
+TEST_P(DescribeTest, EditThatChangesNothingLeavesTheMapHidden) {
+    // Message 16 hides the map's entries; no value changed, so no 31 shows them again.
+    RunResult result = describe(taggedDocument, {"--set", "LCFG_WIDTH=600"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    auto rows = panelRows(result.out);
+    EXPECT_EQ(rows.count("LCFG_ENV_MAP_TYPE"), 1u);
+    for (const char* hidden : {"LCFG_ENV_MAP_PATH", "LCFG_ENV_MAP_WIDTH", "LCFG_ENV_MAP_GAIN"})
+        EXPECT_EQ(rows.count(hidden), 0u) << hidden;
+    EXPECT_EQ(rows.size(), 32u);
+}
+
+TEST_P(DescribeTest, StoredLatlongMapShowsTheWidthUntilTheTagIsTold) {
+    // The tag's display state is not stored with the document.
+    RunResult result = describe(R"({"objects": [{"type": "null", "name": "Studio", "tags": [
+        {"type": 10000, "params": {"LCFG_ENV_MAP_TYPE": "LCFG_ENV_MAP_LATLONG"}}]}]})");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(panelRows(result.out).count("LCFG_ENV_MAP_WIDTH"), 1u);
+}
+
+TEST_P(DescribeTest, SavedDocumentLoadsBackToTheEditedValues) {
+    auto saved = folder / "saved.json";
+    RunResult edited = describe(taggedDocument, {"--set", "LCFG_WIDTH=1920", "--set", "LCFG_HALT_TIME=3600", "--set",
+                                                 "LCFG_ENV_MAP_PATH=/maps/sky.hdr", "--set", "LCFG_SUN_OBJECT=Sun",
+                                                 "--set", "LCFG_WHITE_BALANCE=LCFG_WHITE_BALANCE_F11", "--set",
+                                                 "LCFG_POS_SIZE_MULTIPLIER=0.001", "-o", saved.string()});
+    ASSERT_EQ(edited.status, 0) << edited.err;
+    ASSERT_TRUE(std::filesystem::exists(saved));
+    RunResult reloaded =
+        run({"describe", saved.string(), "--object", "Studio", "--tag", "Lumeno Render Settings"});
+    ASSERT_EQ(reloaded.status, 0) << reloaded.err;
+    auto before = panelRows(edited.out);
+    auto after = panelRows(reloaded.out);
+    EXPECT_EQ(after["LCFG_WIDTH"].value, "1920");
+    EXPECT_EQ(after["LCFG_HALT_TIME"].value, "3600");
+    EXPECT_EQ(after["LCFG_ENV_MAP_PATH"].value, "/maps/sky.hdr");
+    EXPECT_EQ(after["LCFG_SUN_OBJECT"].value, "Sun");
+    EXPECT_NE(after["LCFG_WHITE_BALANCE"].value.find("(3012)"), std::string::npos);
+    EXPECT_EQ(after["LCFG_POS_SIZE_MULTIPLIER"].value, "0.001");
+    for (const auto& [symbol, row] : before) EXPECT_EQ(after[symbol].value, row.value) << symbol;
+}
+
+TEST_P(DescribeTest, RefusalsNameTheProblemAndSaveNothing) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    auto input = writeFile("doc.json", taggedDocument);
+    auto saved = folder / "saved.json";
+    const std::string doc = input.string();
+    const Case cases[] = {
+        {{"--object", "Studio", "--tag", "10000", "--set", "LCFG_WDTH=5"},
+         "the tag declares no parameter \"LCFG_WDTH\" (did you mean LCFG_WIDTH?)"},
+        {{"--object", "Studio", "--tag", "10000", "--set", "LCFG_WIDTH=wide"}, "LCFG_WIDTH=wide: expected a 32-bit integer"},
+        {{"--object", "Studio", "--tag", "10000", "--set", "LCFG_LOGGING=maybe"}, "expected true or false"},
+        {{"--object", "Studio", "--tag", "10000", "--set", "LCFG_SUN_OBJECT=Moon"}, "there is no object at \"Moon\""},
+        {{"--object", "Studio", "--tag", "10000", "--set", "LCFG_WIDTH"}, "expected KEY=VALUE"},
+        {{"--object", "Stduio", "--tag", "10000"}, "there is no object at \"Stduio\""},
+        {{"--object", "Sun", "--tag", "10000"}, "the object \"Sun\" has no tag \"10000\" (it has no tags)"},
+        {{"--object", "Studio", "--tag", "Missing"}, "has no tag \"Missing\" (its tags: unnamed (type 5616), \"Look\" (type 10000))"},
+        {{"--object", "Studio", "--tag", "5616"}, "has no description to show"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"describe", doc};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.insert(args.end(), {"-o", saved.string()});
+        SCOPED_TRACE(c.message);
+        RunResult result = run(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_FALSE(std::filesystem::exists(saved));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothReleases, DescribeTest, ::testing::Values("9.0", "9.5"), releaseName);
+
+} // namespace
+} // namespace e2e
