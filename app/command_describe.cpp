@@ -62,6 +62,11 @@ std::optional<int32_t> wholeNumber(const std::string& text) {
     return number;
 }
 
+/// "\"Look\" (type 10000)", or "unnamed (type 5616)".
+std::string tagTitle(const HostNode& tag) {
+    return (tag.name.empty() ? "unnamed" : "\"" + tag.name + "\"") + " (type " + std::to_string(tag.type()) + ")";
+}
+
 bool tagMatches(const HostNode& tag, const std::string& wanted, const host::Registry& registry) {
     if (std::optional<int32_t> type = wholeNumber(wanted)) return tag.type() == *type;
     if (tag.name == wanted) return true;
@@ -74,8 +79,7 @@ HostNode& findTag(HostNode& object, const std::string& wanted, const host::Regis
     std::string present;
     for (HostNode* tag = object.tags().first(); tag; tag = tag->next()) {
         if (tagMatches(*tag, wanted, registry)) return *tag;
-        present += present.empty() ? "" : ", ";
-        present += (tag->name.empty() ? "unnamed" : "\"" + tag->name + "\"") + " (type " + std::to_string(tag->type()) + ")";
+        present += (present.empty() ? "" : ", ") + tagTitle(*tag);
     }
     throw CommandFailure("the object \"" + object.name + "\" has no tag \"" + wanted + "\"" +
                          (present.empty() ? " (it has no tags)" : " (its tags: " + present + ")"));
@@ -243,8 +247,7 @@ void runDescribe(const DescribeOptions& options) {
     HostNode& tag = findTag(object, options.tag, session.registry());
     const host::DescriptionResource* description = session.registry().description(tag.type());
     if (!description)
-        throw CommandFailure("the tag \"" + tag.name + "\" (type " + std::to_string(tag.type()) +
-                             ") has no description to show");
+        throw CommandFailure("the tag " + tagTitle(tag) + " has no description to show");
 
     // Every edit is read before any is made, so a refused one leaves the document as it was.
     std::vector<Edit> edits;
@@ -253,8 +256,7 @@ void runDescribe(const DescribeOptions& options) {
 
     host::AttributePanel panel = host::attributePanel(tag, session.registry());
     if (!panel.described)
-        throw CommandFailure("the tag \"" + tag.name + "\" (type " + std::to_string(tag.type()) +
-                             ") refused to describe itself" + diagnosticLines(session));
+        throw CommandFailure("the tag " + tagTitle(tag) + " refused to describe itself" + diagnosticLines(session));
     if (!options.output.empty()) host::saveDocumentFile(*document, session.registry(), options.output);
     printPanel(panel, tag, object, *document);
     printWarnings(session);
