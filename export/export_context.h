@@ -5,7 +5,7 @@
 
 #include <tinyxml.h>
 
-#include "export/mesh_failures.h"
+#include "export/mesh_records.h"
 #include "host_types.h"
 
 class LumenoSaverData;
@@ -26,5 +26,5 @@ struct ExportContext {
     int32_t skipCounter;           // numbers the primitives the merged strategy renames
     HostDocument** targetDocuments;  // the merged strategy's pair (unsmoothed, smooth) while it runs
     LumenoSaverData* saver;        // the export state: multiplier, camera values, once-per-save flags
-    MeshFailures meshFailures;     // meshes whose 3DS file could not be written: the save fails
+    MeshRecords meshRecords;       // the meshes of the mesh pass, which the element pass places
 };

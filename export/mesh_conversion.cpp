@@ -7,9 +7,6 @@
 #include "frame/plugin_ids.h"
 #include "tags/lumeno_generic_obj_tag_ids.h"
 
-namespace {
-
-/// Reads the object tags (the last one's smoothing counts) and the last light tag.
 void ReadExportTags(const HostObject* object, MeshConversion& result) {
     for (HostTag* tag = ObjectFirstTag(object); tag; tag = NodeNext(tag)) {
         const int32_t type = NodeType(tag);
@@ -19,6 +16,8 @@ void ReadExportTags(const HostObject* object, MeshConversion& result) {
             result.lightTag = tag;
     }
 }
+
+namespace {
 
 /// Puts a copy of `tag` on `objectCopy`, first, applying a copy of `material` that goes into
 /// `meshDocument`. Answers false when the host could not copy them.
@@ -48,22 +47,21 @@ bool CopyTextureTag(HostDocument* meshDocument, HostObject* objectCopy, const Ho
 }
 
 /// Copies every texture tag of `object` whose material belongs to the document onto the copy,
-/// each with a copy of its material. Answers whether any was copied.
+/// each with a copy of its material. Answers false when the host could not copy one.
 bool CopyDocumentMaterials(const ExportContext& context, HostDocument* meshDocument,
                            const HostObject* object, HostObject* objectCopy) {
-    bool found = false;
     for (HostTag* tag = ObjectFirstTag(object); tag; tag = NodeNext(tag)) {
         if (NodeType(tag) != TYPE_TEXTURE_TAG) continue;
         HostMaterial* material = TextureTagMaterial(tag);
         if (!IsInMaterialList(context.document, material)) continue;
-        if (CopyTextureTag(meshDocument, objectCopy, tag, material)) found = true;
+        if (!CopyTextureTag(meshDocument, objectCopy, tag, material)) return false;
     }
-    return found;
+    return true;
 }
 
-/// A new document holding a copy of `object` with its materials; none when there is nothing to
-/// export or the host cannot make it.
-HostDocument* MakeObjectDocument(const ExportContext& context, HostObject* object, bool lightTag) {
+/// A new document holding a copy of `object` with its materials; none when the host cannot
+/// make it.
+HostDocument* MakeObjectDocument(const ExportContext& context, HostObject* object) {
     HostDocument* document = DocumentCreate();
     if (!document) return nullptr;
     HostObject* copy = NodeCopy(object, COPY_FLAGS_DEFAULT);
@@ -78,8 +76,7 @@ HostDocument* MakeObjectDocument(const ExportContext& context, HostObject* objec
         return nullptr;
     }
     LeaveOutOwnExports(context, object, copy, document);
-    const bool found = CopyDocumentMaterials(context, document, object, copy);
-    if (!found && !lightTag) {
+    if (!CopyDocumentMaterials(context, document, object, copy)) {
         DocumentFree(document);
         return nullptr;
     }
@@ -92,11 +89,15 @@ MeshConversion ConvertObjectToMesh(ExportContext& context, HostObject* object, c
     MeshConversion result{};
     if (!object) return result;
     ReadExportTags(object, result);
-    HostDocument* objectDocument = MakeObjectDocument(context, object, result.lightTag != nullptr);
-    if (!objectDocument) return result;
-    HostDocument* polygonized = Polygonize(objectDocument, false);
+    // Without a material of the document or a light tag there is no mesh, so nothing is copied.
+    if (!result.lightTag && !HasDocumentMaterial(context, object)) return result;
+    HostDocument* objectDocument = MakeObjectDocument(context, object);
+    HostDocument* polygonized = objectDocument ? Polygonize(objectDocument, false) : nullptr;
     DocumentFree(objectDocument);
-    if (!polygonized) return result;
+    if (!polygonized) {
+        result.hostFailed = true;
+        return result;
+    }
     HostObject* first = DocumentFirstObject(polygonized);
     if (CountTriangles(first) <= 0) {
         DocumentFree(polygonized);

@@ -14,33 +14,83 @@
 namespace {
 
 /// Has the host write mesh `number` and, when it did, adds its `mesh` element:
-/// `name` "meshName_N" and `external`/`path` "NAME.N.3DS" beside the scene file.
-void WriteMesh(ExportContext& context, HostDocument* meshDocument, int32_t number) {
-    if (!SaveMeshFile(meshDocument, MeshFileName(context.outputPath, number).text)) {
-        // Left out of the scene, so nothing refers to a missing file; the save answers -1.
-        NoteMeshFailure(context.meshFailures, number);
-        return;
-    }
+/// `name` "meshName_N" and `external`/`path` "NAME.N.3DS" beside the scene file. Answers whether
+/// the file was written; one that was not is left out of the scene and fails the save.
+bool WriteMesh(ExportContext& context, HostDocument* meshDocument, int32_t number) {
+    if (!SaveMeshFile(meshDocument, MeshFileName(context.outputPath, number).text)) return false;
     TiXmlElement mesh("mesh");
     AddTextChild(&mesh, "name", MeshName(number).text);
     TiXmlElement external("external");
     AddTextChild(&external, "path", MeshFileName(context.outputName, number).text);
     mesh.InsertEndChild(external);
     context.sceneElement->InsertEndChild(mesh);
+    return true;
 }
 
 /// The placed element of mesh `number`: `meshlight` for an object with a light tag, else
 /// `model`, standing at the origin (the placement is in the file) at the save's scale.
-TiXmlElement PlacedMeshElement(const ExportContext& context, const MeshConversion& mesh, int32_t number) {
-    TiXmlElement element(mesh.lightTag ? "meshlight" : "model");
+TiXmlElement PlacedMeshElement(const ExportContext& context, const MeshConversion& tags, int32_t number) {
+    TiXmlElement element(tags.lightTag ? "meshlight" : "model");
     AddTextChild(&element, "pos", "0 0 0");
     AddTextChild(&element, "scale", RealText(context.saver->posSizeMultiplier).text);
     AddTextChild(&element, "mesh_name", MeshName(number).text);
-    if (mesh.smoothingOff) AddTextChild(&element, "normal_smoothing", "false");
+    if (tags.smoothingOff) AddTextChild(&element, "normal_smoothing", "false");
     // The mesh light's emission follows here:
     //   ExportSpectrum(element, light tag's parameter container)  -- spectrum section
     return element;
 }
+
+/// Mesh pass: converts the object, has its mesh file written and records the mesh.
+void WriteObjectMesh(ExportContext& context, HostObject* object, const HostMatrix& world) {
+    MeshConversion mesh = ConvertObjectToMesh(context, object, world);
+    if (mesh.hostFailed) context.meshRecords.hostFailed = true;
+    if (!mesh.meshDocument) return;
+    const int32_t number = context.meshCounter++;
+    const bool written = WriteMesh(context, mesh.meshDocument, number);
+    DocumentFree(mesh.meshDocument);
+    AddMeshRecord(context.meshRecords, object, number, written);
+}
+
+/// Element pass: places the mesh the mesh pass wrote for the object, if any. The conversion is
+/// not repeated: the record says which mesh it gave, so both passes number alike.
+void PlaceObjectMesh(ExportContext& context, HostObject* object) {
+    const MeshRecord* record = TakeMeshRecord(context.meshRecords, object);
+    if (!record) return;
+    context.meshCounter = record->number + 1;
+    if (!record->written) return;
+    MeshConversion tags{};
+    ReadExportTags(object, tags);
+    TiXmlElement element = PlacedMeshElement(context, tags, record->number);
+    // A mesh light carries no material.
+    FinishElement(context, element, object, object, tags.lightTag != nullptr, false);
+}
+
+/// The world matrices of the objects above the walk's current object, in host memory.
+struct WorldStack {
+    HostMatrix* worlds;
+    int32_t count;
+    int32_t capacity;
+
+    WorldStack() : worlds(nullptr), count(0), capacity(0) {}
+    WorldStack(const WorldStack&) = delete;
+    WorldStack& operator=(const WorldStack&) = delete;
+    ~WorldStack() { HostFree(worlds); }
+
+    /// False when the host has no memory for one more level.
+    bool Push(const HostMatrix& world) {
+        if (count == capacity) {
+            const int32_t grown = capacity ? capacity * 2 : 32;
+            auto* block = static_cast<HostMatrix*>(HostAlloc(sizeof(HostMatrix) * static_cast<size_t>(grown)));
+            if (!block) return false;
+            for (int32_t i = 0; i < count; ++i) block[i] = worlds[i];
+            HostFree(worlds);
+            worlds = block;
+            capacity = grown;
+        }
+        worlds[count++] = world;
+        return true;
+    }
+};
 
 /// Exports one object of the walk at its world matrix `world`.
 void ExportObject(ExportContext& context, HostObject* object, const HostMatrix& world, bool meshPass) {
@@ -51,17 +101,10 @@ void ExportObject(ExportContext& context, HostObject* object, const HostMatrix& 
         return;
     }
     if (IsExcluded(object)) return;
-
-    MeshConversion mesh = ConvertObjectToMesh(context, object, world);
-    if (!mesh.meshDocument) return;
-    const int32_t number = context.meshCounter++;
-    if (meshPass) WriteMesh(context, mesh.meshDocument, number);
-    DocumentFree(mesh.meshDocument);
-    if (meshPass || IsFailedMesh(context.meshFailures, number)) return;
-
-    TiXmlElement element = PlacedMeshElement(context, mesh, number);
-    // A mesh light carries no material.
-    FinishElement(context, element, object, object, mesh.lightTag != nullptr, meshPass);
+    if (meshPass)
+        WriteObjectMesh(context, object, world);
+    else
+        PlaceObjectMesh(context, object);
 }
 
 } // namespace
@@ -74,10 +117,26 @@ void ExportObjectTree(ExportContext& context, HostObject* object, const HostMatr
         ExportRenderSettings(context, DocumentFirstObject(context.document));
         ExportCamera(context);
     }
-    for (HostObject* current = object; current; current = NodeNext(current)) {
-        const HostMatrix world = MultiplyMatrix(parentWorld, ObjectLocalMatrix(current));
+    // Depth first, parent before children, without recursion, so that a deep hierarchy cannot
+    // exhaust the host's stack; `above` holds the world matrices of the current object's parents.
+    WorldStack above;
+    HostObject* current = object;
+    while (current) {
+        const HostMatrix& parent = above.count ? above.worlds[above.count - 1] : parentWorld;
+        const HostMatrix world = MultiplyMatrix(parent, ObjectLocalMatrix(current));
         ExportObject(context, current, world, meshPass);
         // Children are walked in every case, also below objects that wrote nothing.
-        ExportObjectTree(context, NodeFirstChild(current), world, meshPass);
+        HostObject* child = NodeFirstChild(current);
+        if (child && above.Push(world)) {
+            current = child;
+            continue;
+        }
+        // No memory to go deeper: what lies below is missing, and the save says so.
+        if (child) context.meshRecords.hostFailed = true;
+        while (current && !NodeNext(current)) {
+            current = above.count ? NodeParent(current) : nullptr;
+            if (above.count) --above.count;
+        }
+        if (current) current = NodeNext(current);
     }
 }

@@ -26,6 +26,23 @@ void MoveChildrenUp(HostObject* object, HostObject* parent, HostDocument* meshDo
     }
 }
 
+/// Settles `childCopy` once its subtree has been walked: a child with its own mesh leaves with
+/// its subtree; one that leaves alone first hands its children up to `parentCopy`.
+void Settle(const ExportContext& context, HostObject* child, HostObject* childCopy, HostObject* parentCopy,
+            HostDocument* meshDocument) {
+    switch (OwnExportOf(context, child)) {
+    case OwnExport::None:
+        break;
+    case OwnExport::WithSubtree:
+        NodeFree(childCopy);
+        break;
+    case OwnExport::ObjectOnly:
+        MoveChildrenUp(childCopy, parentCopy, meshDocument);
+        NodeFree(childCopy);
+        break;
+    }
+}
+
 } // namespace
 
 OwnExport OwnExportOf(const ExportContext& context, HostObject* object) {
@@ -45,26 +62,37 @@ OwnExport OwnExportOf(const ExportContext& context, HostObject* object) {
 
 void LeaveOutOwnExports(const ExportContext& context, const HostObject* original, HostObject* copy,
                         HostDocument* meshDocument) {
-    // The copy has the original's children in the same order, so both are walked side by side.
+    // The copy has the original's tree, so both are walked side by side, depth first and without
+    // recursion, so a deep hierarchy cannot exhaust the host's stack. An object is settled once
+    // its subtree has been walked; the next pair is taken before it is settled, so children
+    // moved up into its place are not walked again.
     HostObject* child = NodeFirstChild(original);
     HostObject* childCopy = NodeFirstChild(copy);
-    while (child && childCopy && NodeType(child) == NodeType(childCopy)) {
-        HostObject* next = NodeNext(child);
-        HostObject* nextCopy = NodeNext(childCopy);
-        switch (OwnExportOf(context, child)) {
-        case OwnExport::None:
-            LeaveOutOwnExports(context, child, childCopy, meshDocument);
-            break;
-        case OwnExport::WithSubtree:
-            NodeFree(childCopy);
-            break;
-        case OwnExport::ObjectOnly:
-            LeaveOutOwnExports(context, child, childCopy, meshDocument);
-            MoveChildrenUp(childCopy, copy, meshDocument);
-            NodeFree(childCopy);
-            break;
+    while (child && childCopy) {
+        if (NodeType(child) != NodeType(childCopy)) return;
+        if (OwnExportOf(context, child) != OwnExport::WithSubtree) {
+            HostObject* below = NodeFirstChild(child);
+            HostObject* belowCopy = NodeFirstChild(childCopy);
+            if (below && belowCopy) {
+                child = below;
+                childCopy = belowCopy;
+                continue;
+            }
         }
-        child = next;
-        childCopy = nextCopy;
+        for (;;) {
+            HostObject* next = NodeNext(child);
+            HostObject* nextCopy = NodeNext(childCopy);
+            HostObject* parent = NodeParent(child);
+            HostObject* parentCopy = NodeParent(childCopy);
+            Settle(context, child, childCopy, parentCopy, meshDocument);
+            if (next && nextCopy) {
+                child = next;
+                childCopy = nextCopy;
+                break;
+            }
+            if (parent == original || !parent || !parentCopy) return;
+            child = parent;
+            childCopy = parentCopy;
+        }
     }
 }

@@ -5,7 +5,7 @@
 #include "export/export_context.h"
 #include "export/lumeno_saver_data.h"
 #include "export/matrix_helpers.h"
-#include "export/mesh_failures.h"
+#include "export/mesh_records.h"
 #include "export/object_tree_export.h"
 #include "export/render_settings_read.h"
 #include "export/scene_defaults.h"
@@ -28,7 +28,7 @@ struct SaveRun {
         if (file) std::fclose(file);
         DeleteInHostMemory(context.xmlDocument);
         FilenameFree(context.outputFile);
-        ReleaseMeshFailures(context.meshFailures);
+        ReleaseMeshRecords(context.meshRecords);
     }
 };
 
@@ -113,7 +113,9 @@ int32_t LumenoSaverData::SaveScene(HostNode* /*node*/, const HostFilename* file,
 
     if (!settingsWritten) PrependDefaultBackground(context.sceneElement);
     const int32_t result = PrintAndClose(run);
-    // The scene holds what could be written; a mesh file that could not is a failed save.
-    if (result == FILE_RESULT_OK && context.meshFailures.any) return FILE_RESULT_OPEN_FAILED;
-    return result;
+    // The scene holds what could be written; a mesh that could not is a failed save.
+    if (result != FILE_RESULT_OK) return result;
+    if (context.meshRecords.hostFailed) return FILE_RESULT_OUT_OF_MEMORY;
+    if (context.meshRecords.fileFailed) return FILE_RESULT_OPEN_FAILED;
+    return FILE_RESULT_OK;
 }
