@@ -131,6 +131,23 @@ TEST_F(MeshContentTest, ClosedPrimitiveKeepsItsFrontsOutside) {
     EXPECT_EQ(meshfile::inwardFaces(file, {1000, 3000, 2000}), 0);
 }
 
+TEST_F(MeshContentTest, DeepHierarchyIsWalkedAndSplitBetweenItsMeshes) {
+    // 20000 levels: the top and the bottom have materials, the levels between do not.
+    HostNode* top = Triangle("Top");
+    host::makeTextureTag(*top, *red_);
+    HostNode* parent = top;
+    for (int level = 1; level < 20000; ++level)
+        parent = host::makeObject(*document_, TYPE_NULL, "Level", parent);
+    HostNode* bottom = Quad("Bottom", parent, {0, 0, 500});
+    host::makeTextureTag(*bottom, *blue_);
+    ASSERT_EQ(Save(SceneFile()), FILE_RESULT_OK);
+
+    EXPECT_EQ(Read(0).faces(), 1u);
+    meshfile::MeshFile bottomFile = Read(1);
+    EXPECT_EQ(bottomFile.faces(), 2u);
+    EXPECT_EQ(bottomFile.bounds().min.y, 500.0f);
+}
+
 TEST_F(MeshContentTest, CountTrianglesCountsQuadsTwiceAndOnlyPolygonObjects) {
     HostNode* quad = Quad("Quad");
     quad->polygons.push_back({0, 1, 2, 2});

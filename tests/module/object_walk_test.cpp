@@ -1,6 +1,7 @@
 // The per-object walk through a whole save: which objects become meshes, how they are numbered
 // and named, and what their `mesh` and `model` elements hold.
 #include <fstream>
+#include <map>
 
 #include "export/lumeno_saver_data.h"
 #include "geometry_fixture.h"
@@ -225,6 +226,52 @@ TEST_F(ObjectWalkTest, MeshFileThatCannotBeWrittenIsLeftOutAndTheSaveFails) {
     for (const std::string& line : session().diagnostics())
         named = named || line.find(MeshFile(0).string()) != std::string::npos;
     EXPECT_TRUE(named) << "the host's diagnostics do not name " << MeshFile(0);
+}
+
+TEST_F(ObjectWalkTest, FailingAllocationsNeverLeaveAModelOnAnotherObjectsMeshAndNothingLeaks) {
+    // Copies of the object tags are made by the module's allocator, so they fail in turn. Each
+    // object stands at its own x, so a mesh file tells whose it is.
+    const std::map<std::string, float> places{{"First", 0}, {"Second", 1000}, {"Third", 2000}};
+    for (const auto& [name, x] : places) {
+        HostNode* object = Triangle(name, nullptr, {x, 0, 0});
+        host::makeTextureTag(*object, *red_);
+        ObjectTag(*object, true, false);
+    }
+    host::Allocator& allocator = session().allocator();
+    bool completed = false;
+    for (uint64_t n = 1; n <= 200 && !completed; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
+        fs::remove_all(dir_.path() / "run");
+        fs::create_directories(dir_.path() / "run");
+        const fs::path file = dir_.path() / "run" / "a.xml";
+        const size_t blocks = allocator.liveBlocks();
+        const long handles = session().liveHandles();
+        allocator.failAllocation(n);
+        const int32_t result = Save(file);
+        completed = !allocator.failureHappened();
+        allocator.failAllocation(0);
+        EXPECT_EQ(allocator.liveBlocks(), blocks);
+        EXPECT_EQ(session().liveHandles(), handles);
+        EXPECT_EQ(result, completed ? FILE_RESULT_OK : FILE_RESULT_OUT_OF_MEMORY);
+
+        TiXmlDocument xml(file.string());
+        if (!xml.LoadFile()) continue; // no memory for the XML document itself: an empty file
+        std::map<std::string, fs::path> meshFiles;
+        for (const TiXmlElement* mesh : Elements(SceneOf(xml), "mesh"))
+            meshFiles[ChildText(mesh, "name")] = file.parent_path() / ChildText(mesh->FirstChildElement("external"), "path");
+        auto models = Elements(SceneOf(xml), "model");
+        for (const TiXmlElement* model : models) {
+            const std::string meshName = ChildText(model, "mesh_name");
+            ASSERT_EQ(meshFiles.count(meshName), 1u) << meshName << " has no mesh";
+            meshfile::MeshFile mesh = meshfile::readMeshFile(meshFiles[meshName]);
+            EXPECT_TRUE(mesh.hasPoint({places.at(NameComment(model)), 0, 0}))
+                << NameComment(model) << " placed on " << meshName;
+        }
+        if (completed) {
+            EXPECT_EQ(models.size(), 3u);
+        }
+    }
+    EXPECT_TRUE(completed);
 }
 
 TEST_F(ObjectWalkTest, SavingTwiceWithOneSaverNumbersFromZeroAgain) {
