@@ -106,28 +106,6 @@ TEST_F(SceneSettingsSaveTest, FreshTagAndTagWithoutValuesDifferInTheCameraExtras
               "0.000000 0.200000 0.200000");
 }
 
-TEST_F(SceneSettingsSaveTest, MultiplierOfZeroOrBelowIsOne) {
-    for (float multiplier : {0.0f, -5.0f}) {
-        SCOPED_TRACE(multiplier);
-        tag_->params.setReal(LCFG_POS_SIZE_MULTIPLIER, multiplier);
-        auto xml = SaveAndLoad();
-        ASSERT_NE(xml, nullptr);
-        EXPECT_EQ(MultiplierComment(*xml), "Global Pos/Size Multiplier: 1.000000");
-        EXPECT_EQ(CameraValue(*xml, "pos"), "100.000000 300.000000 200.000000");
-    }
-}
-
-TEST_F(SceneSettingsSaveTest, WhiteBalanceCodesReachTheCamera) {
-    const std::pair<int32_t, const char*> cases[] = {{3001, "E"}, {3009, "9300"}, {3012, "F11"}, {3013, "D65"}, {0, "D65"}};
-    for (const auto& [code, name] : cases) {
-        SCOPED_TRACE(code);
-        tag_->params.setInt(LCFG_WHITE_BALANCE, code);
-        auto xml = SaveAndLoad();
-        ASSERT_NE(xml, nullptr);
-        EXPECT_EQ(CameraValue(*xml, "white_balance"), name);
-    }
-}
-
 TEST_F(SceneSettingsSaveTest, SecondSaveWithOneInstanceWritesCameraAndSettingsAgain) {
     tag_->params.setBool(LCFG_RENDERER_SETTINGS, true);
     SaverHandle saver(session());
