@@ -22,10 +22,9 @@ HostObject* LinkedObject(const ExportContext& context, HostObject* object) {
 }
 
 bool IsInMaterialList(const HostDocument* document, const HostMaterial* material) {
-    if (!material) return false;
-    for (HostMaterial* m = DocumentFirstMaterial(document); m; m = NodeNext(m))
-        if (m == material) return true;
-    return false;
+    // A material is in exactly the document whose list holds it, so asking the material for its
+    // document answers at once where walking the list would cost its length for every tag.
+    return material && document && NodeDocument(material) == document;
 }
 
 bool HasDocumentMaterial(const ExportContext& context, const HostObject* object) {
