@@ -1,7 +1,5 @@
 // What the mesh files of an export hold, read back with assimp: which geometry lands in which
 // file, and where. The host writes points in the renderer's axes: host (x, y, z) is (x, z, y).
-#include "export/matrix_helpers.h"
-#include "export/mesh_conversion.h"
 #include "export/polygonize.h"
 #include "frame/host_api.h"
 #include "geometry_fixture.h"
@@ -9,8 +7,6 @@
 
 namespace lumeno_test {
 namespace {
-
-using meshfile::Point;
 
 class MeshContentTest : public GeometryTest {
 protected:
@@ -20,27 +16,6 @@ protected:
         return file;
     }
 };
-
-TEST_F(MeshContentTest, MeshFileHoldsTheObjectInWorldPlaceInRendererAxes) {
-    HostNode* group = host::makeObject(*document_, TYPE_NULL, "Group");
-    group->local.off = {1000, 0, 0};
-    HostNode* triangle = Triangle("Triangle", group, {1, 2, 3});
-    host::makeTextureTag(*triangle, *red_);
-    ASSERT_EQ(Save(SceneFile()), FILE_RESULT_OK);
-
-    meshfile::MeshFile file = Read(0);
-    ASSERT_EQ(file.meshes.size(), 1u);
-    EXPECT_EQ(file.faces(), 1u);
-    EXPECT_EQ(file.points(), 3u);
-    // Host points (1001, 2, 3), (1101, 2, 3), (1001, 102, 3).
-    EXPECT_TRUE(file.hasPoint({1001, 3, 2}));
-    EXPECT_TRUE(file.hasPoint({1101, 3, 2}));
-    EXPECT_TRUE(file.hasPoint({1001, 3, 102}));
-    EXPECT_EQ(file.meshes[0].material, "Red");
-    // The host front is +z; in the renderer's axes that is +y.
-    Point n = meshfile::faceNormal(file.meshes[0], file.meshes[0].triangles[0]);
-    EXPECT_GT(n.y, 0);
-}
 
 TEST_F(MeshContentTest, ChildWithItsOwnMeshIsOnlyInItsOwnFile) {
     HostNode* parent = Triangle("Parent");
@@ -111,26 +86,6 @@ TEST_F(MeshContentTest, ShapesWrittenAsSpheresAndPlanesLeaveTheirParentsFile) {
     EXPECT_FALSE(fs::exists(MeshFile(1)));
 }
 
-TEST_F(MeshContentTest, ClosedPrimitiveKeepsItsFrontsOutside) {
-    HostNode* cube = host::makeObject(*document_, TYPE_CUBE, "Cube");
-    cube->local.off = {1000, 2000, 3000};
-    host::makeTextureTag(*cube, *red_);
-    ASSERT_EQ(Save(SceneFile()), FILE_RESULT_OK);
-
-    meshfile::MeshFile file = Read(0);
-    // Six quads of the default 200-unit cube.
-    EXPECT_EQ(file.faces(), 12u);
-    EXPECT_EQ(file.points(), 8u);
-    meshfile::Box box = file.bounds();
-    EXPECT_FLOAT_EQ(box.min.x, 900);
-    EXPECT_FLOAT_EQ(box.max.x, 1100);
-    EXPECT_FLOAT_EQ(box.min.y, 2900);
-    EXPECT_FLOAT_EQ(box.max.y, 3100);
-    EXPECT_FLOAT_EQ(box.min.z, 1900);
-    EXPECT_FLOAT_EQ(box.max.z, 2100);
-    EXPECT_EQ(meshfile::inwardFaces(file, {1000, 3000, 2000}), 0);
-}
-
 TEST_F(MeshContentTest, DeepHierarchyIsWalkedAndSplitBetweenItsMeshes) {
     // 20000 levels: the top and the bottom have materials, the levels between do not.
     HostNode* top = Triangle("Top");
@@ -183,20 +138,6 @@ TEST_F(MeshContentTest, PolygonizeReplacesTopLevelObjectsByPolygonObjectsInANewD
     EXPECT_EQ(host::firstObject(*document_)->type(), TYPE_CUBE);
     DocumentFree(result);
     EXPECT_EQ(host::handleCounts().documents, documents);
-}
-
-TEST_F(MeshContentTest, ConversionYieldsNothingAndFreesItsDocumentsWithoutMaterialOrTriangles) {
-    HostNode* plain = Triangle("Plain");
-    HostNode* empty = host::makeObject(*document_, TYPE_NULL, "Empty");
-    host::makeTextureTag(*empty, *red_);
-    ExportContext context{};
-    context.document = document_.get();
-    const long documents = host::handleCounts().documents;
-    for (HostNode* object : {plain, empty, static_cast<HostNode*>(nullptr)}) {
-        MeshConversion mesh = ConvertObjectToMesh(context, object, IdentityMatrix());
-        EXPECT_EQ(mesh.meshDocument, nullptr);
-        EXPECT_EQ(host::handleCounts().documents, documents);
-    }
 }
 
 } // namespace
