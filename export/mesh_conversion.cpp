@@ -103,9 +103,9 @@ MeshConversion ConvertObjectToMesh(ExportContext& context, HostObject* object, c
         DocumentFree(polygonized);
         return result;
     }
-    // World coordinates in the file: the model then stands at the origin. Flag 0, so that the
-    // children move along and keep their places relative to the object.
-    ObjectSetMatrix(first, &world, 0);
+    // World coordinates in the file: the model then stands at the origin. The children move
+    // along and keep their places relative to the object.
+    ObjectSetMatrix(first, &world, SET_MATRIX_CHILDREN_FOLLOW);
     result.meshDocument = polygonized;
     return result;
 }

@@ -20,8 +20,8 @@ void MoveChildrenUp(HostObject* object, HostObject* parent, HostDocument* meshDo
             NodeFree(child);
             continue;
         }
-        // Flag 0: its own children move along and keep their places relative to it.
-        ObjectSetMatrix(child, &world, 0);
+        // Its own children move along and keep their places relative to it.
+        ObjectSetMatrix(child, &world, SET_MATRIX_CHILDREN_FOLLOW);
         predecessor = child;
     }
 }

@@ -94,7 +94,10 @@
 
 /* Copy and insert flags. */
 #define COPY_FLAGS_DEFAULT 0
-#define SET_MATRIX_KEEP_CHILDREN 1
+/* set_matrix places the object by its global matrix; its children move along with it
+ * (their local matrices stay), unless SET_MATRIX_CHILDREN_STAY asks them to keep their places. */
+#define SET_MATRIX_CHILDREN_FOLLOW 1
+#define SET_MATRIX_CHILDREN_STAY 2
 
 /* File dialog. */
 #define FILE_DIALOG_KIND_ANY 0

@@ -14,7 +14,7 @@ HostMatrix localMatrix(const HostNode& object);
 HostMatrix globalMatrix(const HostNode& object);
 /// Sets the local matrix.
 void setLocalMatrix(HostNode& object, const HostMatrix& matrix);
-/// Places the object so that its global matrix becomes `matrix`. With keepChildren (flag 1 of
+/// Places the object so that its global matrix becomes `matrix`. With keepChildren (flag 2 of
 /// the table's set_matrix) the children keep their global matrices; otherwise they move along.
 void setGlobalMatrix(HostNode& object, const HostMatrix& matrix, bool keepChildren);
 

@@ -48,7 +48,7 @@ HostMatrix global(const HostObject* object)
 void setMatrix(HostObject* object, const HostMatrix* matrix, int32_t flags)
 {
     if (object && matrix)
-        setGlobalMatrix(*object, *matrix, (flags & SET_MATRIX_KEEP_CHILDREN) != 0);
+        setGlobalMatrix(*object, *matrix, (flags & SET_MATRIX_CHILDREN_STAY) != 0);
 }
 
 HostVector objectScale(const HostObject* object)
