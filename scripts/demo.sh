@@ -5,7 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" demo
+# The demo needs the module folders and lumeno-host only, not the test suites.
+"$root/scripts/build.sh" demo -DLUMENO_TESTS=OFF
 
 host="$root/build/demo/bin/lumeno-host"
 out="$root/out"
