@@ -1,5 +1,6 @@
 #include "export/polygonize.h"
 
+#include "export/pre_order.h"
 #include "frame/host_api.h"
 
 namespace {
@@ -43,30 +44,16 @@ HostDocument* Polygonize(HostDocument* document, bool option) {
 }
 
 int64_t CountTriangles(const HostObject* first) {
-    // Walked without recursion, so a deep hierarchy cannot exhaust the host's stack.
     int64_t triangles = 0;
     const HostObject* top = first ? NodeParent(first) : nullptr;
-    const HostObject* object = first;
-    while (object) {
-        if (NodeType(object) == TYPE_POLYGON_OBJECT) {
-            const HostPolygon* polygons = ObjectPolygons(object);
-            const int32_t count = polygons ? ObjectPolygonCount(object) : 0;
-            triangles += count;
-            for (int32_t i = 0; i < count; ++i)
-                if (polygons[i].c != polygons[i].d) ++triangles;
-        }
-        if (HostObject* child = NodeFirstChild(object)) {
-            object = child;
-            continue;
-        }
-        while (object && object != top) {
-            if (HostObject* next = NodeNext(object)) {
-                object = next;
-                break;
-            }
-            object = NodeParent(object);
-        }
-        if (object == top) break;
+    for (const HostObject* object = first; object; object = NextInPreOrder(object, top)) {
+        if (NodeType(object) != TYPE_POLYGON_OBJECT) continue;
+        const HostPolygon* polygons = ObjectPolygons(object);
+        const int32_t count = polygons ? ObjectPolygonCount(object) : 0;
+        triangles += count;
+        // A quad counts as two triangles.
+        for (int32_t i = 0; i < count; ++i)
+            if (polygons[i].c != polygons[i].d) ++triangles;
     }
     return triangles;
 }

@@ -1,5 +1,6 @@
 #include "export/tag_search.h"
 
+#include "export/pre_order.h"
 #include "frame/host_api.h"
 
 HostTag* FindTagOfType(const HostObject* object, int32_t type) {
@@ -9,23 +10,8 @@ HostTag* FindTagOfType(const HostObject* object, int32_t type) {
 }
 
 HostTag* FindFirstTagInTree(const HostObject* start, int32_t type) {
-    // Walked without recursion, so a deep hierarchy cannot exhaust the host's stack.
     const HostObject* top = NodeParent(start);
-    const HostObject* object = start;
-    while (object) {
+    for (const HostObject* object = start; object; object = NextInPreOrder(object, top))
         if (HostTag* tag = FindTagOfType(object, type)) return tag;
-        if (HostObject* child = NodeFirstChild(object)) {
-            object = child;
-            continue;
-        }
-        while (object && object != top) {
-            if (HostObject* next = NodeNext(object)) {
-                object = next;
-                break;
-            }
-            object = NodeParent(object);
-        }
-        if (object == top) break;
-    }
     return nullptr;
 }
