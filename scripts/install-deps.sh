@@ -12,3 +12,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
 fi
+
+# A locale with a decimal comma, so the tests can check that the scene file's numbers keep their point.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sudo_cmd=""; [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  if ! command -v localedef >/dev/null 2>&1 || [ ! -d /usr/share/i18n/locales ] || [ ! -e /usr/share/i18n/locales/de_DE ]; then
+    $sudo_cmd apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq locales
+  fi
+  $sudo_cmd localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
