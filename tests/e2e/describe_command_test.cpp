@@ -1,8 +1,8 @@
 // lumeno-host describe, with the real module of each release: the render-settings tag's panel as
 // the application shows it, edits made as the application makes them, and the saved document.
 #include <map>
-#include <regex>
 #include <sstream>
+#include <vector>
 
 #include "e2e_fixture.h"
 
@@ -16,16 +16,42 @@ struct Row {
     bool disabled = false;
 };
 
+/// The fields of a row: the texts between runs of two or more blanks.
+std::vector<std::string> wideGapFields(const std::string& text) {
+    std::vector<std::string> fields;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t gap = text.find("  ", at);
+        if (gap == std::string::npos) gap = text.size();
+        fields.push_back(text.substr(at, gap - at));
+        at = text.find_first_not_of(' ', gap);
+        if (at == std::string::npos) break;
+    }
+    return fields;
+}
+
+bool isSymbol(const std::string& text) {
+    if (text.empty() || text[0] < 'A' || text[0] > 'Z') return false;
+    for (char c : text)
+        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
+    return true;
+}
+
 /// The panel's rows by symbolic name. Rows are "  LABEL  SYMBOL  VALUE[  [disabled]]".
 std::map<std::string, Row> panelRows(const std::string& out) {
-    static const std::regex rowPattern(R"(^  (.*?\S) {2,}([A-Z][A-Z0-9_]*) {2,}(.*?)(  \[disabled\])?$)");
+    static const std::string disabledMark = "  [disabled]";
     std::map<std::string, Row> rows;
     std::istringstream lines(out);
     std::string line;
-    std::smatch match;
-    while (std::getline(lines, line))
-        if (std::regex_match(line, match, rowPattern))
-            rows[match[2]] = Row{match[1], match[3], match[4].matched};
+    while (std::getline(lines, line)) {
+        if (line.rfind("  ", 0) != 0 || line.size() < 3 || line[2] == ' ') continue;
+        bool disabled = line.size() > disabledMark.size() &&
+                        line.compare(line.size() - disabledMark.size(), disabledMark.size(), disabledMark) == 0;
+        if (disabled) line.resize(line.size() - disabledMark.size());
+        std::vector<std::string> fields = wideGapFields(line.substr(2));
+        if (fields.size() < 2 || fields.size() > 3 || !isSymbol(fields[1])) continue;
+        rows[fields[1]] = Row{fields[0], fields.size() == 3 ? fields[2] : "", disabled};
+    }
     return rows;
 }
 
