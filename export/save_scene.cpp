@@ -1,6 +1,8 @@
 // The save driver: read the settings, open the file, build the template, run the strategy, add
 // the defaults, print.
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "export/export_context.h"
 #include "export/lumeno_saver_data.h"
@@ -72,6 +74,13 @@ void RunMergedStrategy(ExportContext& /*context*/) {
     //   ExportMergedGeometry(context)  -- merged mesh section
 }
 
+/// Takes away a scene file whose writing failed, so that the renderer never reads half a scene.
+/// Only an ordinary file goes: a device such as /dev/full is no file of ours.
+void RemovePartialFile(const char* path) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) std::filesystem::remove(path, error);
+}
+
 /// Prints the document and closes the file; a failed write or close (a full disk) is a
 /// failed save, not a success.
 int32_t PrintAndClose(SaveRun& run) {
@@ -79,7 +88,9 @@ int32_t PrintAndClose(SaveRun& run) {
     bool writeFailed = std::ferror(run.file) != 0;
     bool closeFailed = std::fclose(run.file) != 0;
     run.file = nullptr;
-    return writeFailed || closeFailed ? FILE_RESULT_OPEN_FAILED : FILE_RESULT_OK;
+    if (!writeFailed && !closeFailed) return FILE_RESULT_OK;
+    RemovePartialFile(run.context.outputPath);
+    return FILE_RESULT_OPEN_FAILED;
 }
 
 } // namespace

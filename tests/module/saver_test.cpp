@@ -1,4 +1,7 @@
 // Saves through the registered saver: what reaches the file and what each failure answers.
+#include <sys/resource.h>
+
+#include <csignal>
 #include <fstream>
 #include <string>
 
@@ -143,6 +146,22 @@ TEST_F(SaverTest, LongFolderIsRefused) {
 TEST_F(SaverTest, WriteErrorOnAFullDiskIsAFailure) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "this system has no /dev/full";
     EXPECT_EQ(Save(document_.get(), "/dev/full"), FILE_RESULT_OPEN_FAILED);
+}
+
+TEST_F(SaverTest, WriteErrorOnAnOrdinaryFileLeavesNoHalfScene) {
+    // A file-size limit makes every write past 64 bytes fail, as a full disk would.
+    fs::path file = Temp("cut.xml");
+    struct rlimit previous {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    struct rlimit small = previous;
+    small.rlim_cur = 64;
+    void (*previousHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int32_t result = Save(document_.get(), file);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(result, FILE_RESULT_OPEN_FAILED);
+    EXPECT_FALSE(fs::exists(file));
 }
 
 TEST_F(SaverTest, NoMemoryForTheXmlDocumentAnswersMinus7AndLeavesAnEmptyFile) {
