@@ -5,17 +5,13 @@
 #include <fstream>
 #include <fcntl.h>
 #include <optional>
-#include <spawn.h>
 #include <sstream>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 #include <tinyxml.h>
 
 #include "e2e_fixture.h"
-
-extern char** environ;
 
 namespace e2e {
 namespace {
@@ -101,37 +97,7 @@ protected:
     /// Runs lumeno-host (with the test's release, module and preferences) in the test's folder,
     /// with standard input from `input`: a file descriptor, or -1 for /dev/null.
     RunResult runWithInput(const std::vector<std::string>& args, int input) {
-        const auto outFile = folder / "stdout.txt", errFile = folder / "stderr.txt";
-        std::vector<std::string> argv{LUMENO_HOST_EXE};
-        argv.insert(argv.end(), args.begin(), args.end());
-        argv.insert(argv.end(), {"--release", release(), "--module", moduleFolder().string(), "--prefs", prefs.string()});
-        std::vector<char*> pointers;
-        for (auto& arg : argv) pointers.push_back(arg.data());
-        pointers.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        if (input >= 0)
-            posix_spawn_file_actions_adddup2(&actions, input, 0);
-        else
-            posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-        pid_t child = 0;
-        RunResult result;
-        const int spawned = posix_spawn(&child, LUMENO_HOST_EXE, &actions, nullptr, pointers.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot run " << LUMENO_HOST_EXE;
-            return result;
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = readFile(outFile);
-        result.err = readFile(errFile);
-        return result;
+        return run(args, RunSetup{input, folder});
     }
 
     std::filesystem::path renderer, scenes, records, document, empty;

@@ -29,13 +29,13 @@ std::filesystem::path HostCommandTest::moduleFolder() const {
     return std::filesystem::path(LUMENO_MODULES_DIR) / (release() == "9.0" ? "90" : "95") / "LumenoExporter";
 }
 
-RunResult HostCommandTest::run(const std::vector<std::string>& args) {
+RunResult HostCommandTest::run(const std::vector<std::string>& args, const RunSetup& setup) {
     std::vector<std::string> all = args;
     all.insert(all.end(), {"--release", release(), "--module", moduleFolder().string(), "--prefs", prefs.string()});
-    return runPlain(all);
+    return runPlain(all, setup);
 }
 
-RunResult HostCommandTest::runPlain(const std::vector<std::string>& args) {
+RunResult HostCommandTest::runPlain(const std::vector<std::string>& args, const RunSetup& setup) {
     const std::filesystem::path outFile = folder / "stdout.txt", errFile = folder / "stderr.txt";
     std::vector<std::string> argv{LUMENO_HOST_EXE};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -45,8 +45,14 @@ RunResult HostCommandTest::runPlain(const std::vector<std::string>& args) {
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    if (setup.input >= 0)
+        posix_spawn_file_actions_adddup2(&actions, setup.input, 0);
+    else
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (!setup.workingFolder.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, setup.workingFolder.c_str());
     pid_t child = 0;
     RunResult result;
     int spawned = posix_spawn(&child, LUMENO_HOST_EXE, &actions, nullptr, pointers.data(), environ);

@@ -16,6 +16,13 @@ struct RunResult {
     std::string err;
 };
 
+/// How a run is started: standard input from a file descriptor (-1: /dev/null, so the host
+/// never finds a terminal to ask on) and the working folder (empty: the test process's own).
+struct RunSetup {
+    int input = -1;
+    std::filesystem::path workingFolder;
+};
+
 class HostCommandTest : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override;
@@ -23,9 +30,9 @@ protected:
 
     /// Runs lumeno-host with these arguments followed by --release and --module for the test's
     /// release and --prefs for the test's own preferences file.
-    RunResult run(const std::vector<std::string>& args);
+    RunResult run(const std::vector<std::string>& args, const RunSetup& setup = {});
     /// Runs lumeno-host with exactly these arguments.
-    RunResult runPlain(const std::vector<std::string>& args);
+    RunResult runPlain(const std::vector<std::string>& args, const RunSetup& setup = {});
 
     /// Writes a file into the test's folder; answers its path.
     std::filesystem::path writeFile(const std::string& name, const std::string& text);
