@@ -30,7 +30,7 @@ void NodeData::ChangeNotify(HostNode*, int32_t) {}
 bool NodeData::IsInstanceOf(int32_t) { return false; }
 int32_t NodeData::GetInfo(HostNode*) { return 0; }
 
-bool TagData::Draw(HostTag*, HostObject*) { return true; }
+bool TagData::Draw(HostTag*, HostSurface*) { return true; }
 int32_t TagData::Execute(HostTag*, HostDocument*, HostObject*, int32_t, int32_t) { return 0; }
 
 // A saver that does not override its save writes nothing, and must not claim it did.

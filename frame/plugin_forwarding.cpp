@@ -68,6 +68,15 @@ int32_t ForwardTagExecute(void* instance, HostTag* tag, HostDocument* document, 
     }
 }
 
+bool ForwardTagDraw(void* instance, HostTag* tag, HostSurface* surface) {
+    if (!instance) return false;
+    try {
+        return As<TagData>(instance)->Draw(tag, surface);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 int32_t ForwardSaverSave(void* instance, HostNode* node, const HostFilename* file,
                          HostDocument* document, int32_t flags) {
     if (!instance) return FILE_RESULT_OUT_OF_MEMORY;

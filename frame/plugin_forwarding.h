@@ -22,6 +22,7 @@ bool ForwardTagIsEnabled(void* instance, HostNode* node, int32_t parameterId, co
                          int32_t flags, const HostContainer* itemDescription);
 int32_t ForwardTagExecute(void* instance, HostTag* tag, HostDocument* document, HostObject* object,
                           int32_t priority, int32_t flags);
+bool ForwardTagDraw(void* instance, HostTag* tag, HostSurface* surface);
 
 // Savers
 int32_t ForwardSaverSave(void* instance, HostNode* node, const HostFilename* file,

@@ -51,6 +51,7 @@ bool AddTagPlugin(int32_t id, const HostString* name, int32_t flags, PluginAlloc
         record.describe = ForwardTagDescribe;
         record.is_enabled = ForwardTagIsEnabled;
         record.execute = ForwardTagExecute;
+        record.draw = ForwardTagDraw;
         registered = RegisterPlugin(PLUGIN_KIND_TAG, id, name, &record);
     }
     // The host keeps its own copy of the icon.

@@ -165,6 +165,38 @@ typedef struct HostMaterialOps {
     void (*set_texture_material)(HostTag* texture_tag, const HostMaterial* material);
 } HostMaterialOps;
 
+/* Images with pixels (24 bits: red, green, blue per pixel). */
+typedef struct HostImageOps {
+    HostImage* (*create)(void); /* an image without pixels */
+    /* Gives the image width x height pixels of `depth` bits (only 24), all black;
+     * answers false for another depth, a size below 1 or when memory is short. */
+    bool (*init)(HostImage* image, int32_t width, int32_t height, int32_t depth);
+    int32_t (*width)(const HostImage* image);  /* 0 without pixels */
+    int32_t (*height)(const HostImage* image); /* 0 without pixels */
+    /* Scales the whole of `source` into the whole of `dest` (both with pixels);
+     * `quality` 256 is the usual smooth scaling. */
+    void (*scale)(const HostImage* source, HostImage* dest, int32_t quality, int32_t flags,
+                  int32_t reserved);
+    /* A material's preview picture, lent by the host (it belongs to the material), or NULL. */
+    const HostImage* (*material_preview)(HostMaterial* material, int32_t flags);
+    void (*free)(HostImage* image);
+} HostImageOps;
+
+/* A drawing surface: what a tag's Draw paints on. Coordinates are pixels from the top left. */
+typedef struct HostSurfaceOps {
+    bool (*is_valid)(const HostSurface* surface);
+    int32_t (*width)(const HostSurface* surface);
+    int32_t (*height)(const HostSurface* surface);
+    /* Copies the image onto the surface at its top left; `mode` is passed through (128 or 0). */
+    void (*draw_image)(HostSurface* surface, const HostImage* image, int32_t mode);
+    void (*begin)(HostSurface* surface); /* starts drawing with colour and shapes */
+    /* The drawing colour, components in the order red, green, blue, alpha. */
+    void (*set_colour)(HostSurface* surface, int32_t c1, int32_t c2, int32_t c3, int32_t c4);
+    /* The outline of the rectangle from (x1, y1) to (x2, y2), both corners included. */
+    void (*rectangle)(HostSurface* surface, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    void (*end)(HostSurface* surface);
+} HostSurfaceOps;
+
 typedef struct HostTable {
     int32_t version; /* first, always: the interface version */
     const HostMemoryOps* memory;
@@ -178,6 +210,8 @@ typedef struct HostTable {
     const HostDocumentOps* document;
     const HostContainerOps* container;
     const HostMaterialOps* material;
+    const HostImageOps* image;
+    const HostSurfaceOps* surface;
 } HostTable;
 
 #ifdef __cplusplus

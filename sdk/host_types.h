@@ -24,6 +24,7 @@ typedef struct HostContainer HostContainer;     /* a parameter container */
 typedef struct HostResource HostResource;       /* a loaded string-table resource */
 typedef struct HostDescription HostDescription; /* a tag's parameter description */
 typedef struct HostImage HostImage;             /* an icon or preview image */
+typedef struct HostSurface HostSurface;         /* a drawing surface handed to a tag's Draw */
 typedef struct HostView HostView;               /* a viewport of a document */
 typedef struct HostScratch HostScratch;         /* the command-state scratch object */
 

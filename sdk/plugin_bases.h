@@ -34,7 +34,7 @@ public:
 
 class TagData : public NodeData {
 public:
-    virtual bool Draw(HostTag* tag, HostObject* object);                               // 14
+    virtual bool Draw(HostTag* tag, HostSurface* surface);                             // 14
     virtual int32_t Execute(HostTag* tag, HostDocument* document, HostObject* object,
                             int32_t priority, int32_t flags);                          // 15
 };

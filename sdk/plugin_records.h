@@ -40,6 +40,8 @@ typedef struct TagRecord {
     /* The six-argument processing operation. */
     int32_t (*execute)(void* instance, HostTag* tag, HostDocument* document, HostObject* object,
                        int32_t priority, int32_t flags);
+    /* Draws the tag onto a surface; answers true when it drew. */
+    bool (*draw)(void* instance, HostTag* tag, HostSurface* surface);
 } TagRecord;
 
 /** Command (kind 7). The instance is the module's; the host calls destroy at the end. */
