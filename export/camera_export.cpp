@@ -30,7 +30,8 @@ float Distance(HostVector a, HostVector b) {
 }
 
 /// The focus distance in scene units: the camera's own, unless a target tag names an object;
-/// then the distance to it. Of several target tags the last with a linked object decides.
+/// then the distance to it. Of several target tags the last with a linked object decides; a link
+/// to a material or another non-object is no target (it has no position).
 float FocusDistance(const ExportContext& context, HostObject* camera, float multiplier) {
     float focus = multiplier * CameraFocus(camera);
     HostVector position = ObjectPosition(camera);
@@ -39,7 +40,7 @@ float FocusDistance(const ExportContext& context, HostObject* camera, float mult
         HostContainer* link = ContainerCopy(NodeContainer(tag));
         if (!link) continue;
         HostObject* target =
-            ContainerGetLink(link, CAMERA_TARGET_LINK, context.document, LINK_FILTER_ANY);
+            ContainerGetLink(link, CAMERA_TARGET_LINK, context.document, LINK_FILTER_OBJECT);
         if (target) focus = multiplier * Distance(position, ObjectPosition(target));
         ContainerFree(link);
     }
@@ -75,7 +76,8 @@ void ExportCamera(ExportContext& context) {
     float fieldOfView = ParameterAsReal(camera, CAMERA_FIELD_OF_VIEW);
 
     TiXmlElement element("camera");
-    char note[64];
+    // Room for "%f" of the largest 32-bit real: 39 digits, the point and six decimals.
+    char note[96];
     FormatC(note, sizeof note, "Global Pos/Size Multiplier: %f", static_cast<double>(m));
     element.InsertEndChild(MakeComment(note));
     AddTextChild(&element, "pos", PointText(ObjectPosition(camera), m).text);

@@ -1,15 +1,12 @@
 // The save driver: read the settings, open the file, build the template, run the strategy, add
 // the defaults, print.
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
-
 #include "export/export_context.h"
 #include "export/lumeno_saver_data.h"
 #include "export/matrix_helpers.h"
 #include "export/mesh_records.h"
 #include "export/object_tree_export.h"
 #include "export/render_settings_read.h"
+#include "export/scene_file.h"
 #include "export/scene_defaults.h"
 #include "frame/host_api.h"
 #include "frame/host_memory.h"
@@ -21,13 +18,12 @@ namespace {
 /// What one save holds; everything is given back when the save ends, however it ends.
 struct SaveRun {
     ExportContext context{};
-    std::FILE* file = nullptr;
+    SceneFile file;  // taken away unless committed
 
     SaveRun() = default;
     SaveRun(const SaveRun&) = delete;
     SaveRun& operator=(const SaveRun&) = delete;
     ~SaveRun() {
-        if (file) std::fclose(file);
         DeleteInHostMemory(context.xmlDocument);
         FilenameFree(context.outputFile);
         ReleaseMeshRecords(context.meshRecords);
@@ -49,8 +45,7 @@ bool SetOutputNames(ExportContext& context, const HostFilename* file) {
 
 bool OpenOutput(SaveRun& run) {
     if (run.context.outputPath[0] == '\0') return false;
-    run.file = std::fopen(run.context.outputPath, "w");
-    return run.file != nullptr;
+    return OpenSceneFile(run.file, run.context.outputPath);
 }
 
 bool CreateXmlDocument(ExportContext& context) {
@@ -74,23 +69,11 @@ void RunMergedStrategy(ExportContext& /*context*/) {
     //   ExportMergedGeometry(context)  -- merged mesh section
 }
 
-/// Takes away a scene file whose writing failed, so that the renderer never reads half a scene.
-/// Only an ordinary file goes: a device such as /dev/full is no file of ours.
-void RemovePartialFile(const char* path) {
-    std::error_code error;
-    if (std::filesystem::is_regular_file(path, error)) std::filesystem::remove(path, error);
-}
-
-/// Prints the document and closes the file; a failed write or close (a full disk) is a
-/// failed save, not a success.
+/// Prints the document and puts the file in place; a failed write or close (a full disk) is a
+/// failed save, not a success, and leaves the earlier scene file as it was.
 int32_t PrintAndClose(SaveRun& run) {
-    run.context.xmlDocument->Print(run.file, 0);
-    bool writeFailed = std::ferror(run.file) != 0;
-    bool closeFailed = std::fclose(run.file) != 0;
-    run.file = nullptr;
-    if (!writeFailed && !closeFailed) return FILE_RESULT_OK;
-    RemovePartialFile(run.context.outputPath);
-    return FILE_RESULT_OPEN_FAILED;
+    run.context.xmlDocument->Print(run.file.stream, 0);
+    return CommitSceneFile(run.file) ? FILE_RESULT_OK : FILE_RESULT_OPEN_FAILED;
 }
 
 } // namespace

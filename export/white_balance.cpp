@@ -10,7 +10,7 @@ constexpr int32_t kCount = static_cast<int32_t>(sizeof kNames / sizeof kNames[0]
 } // namespace
 
 const char* WhiteBalanceText(int32_t code) {
-    int32_t index = code - kFirstCode;
-    if (code < kFirstCode || index >= kCount) return "D65";
-    return kNames[index];
+    // Range first: the subtraction would overflow for codes near the smallest integer.
+    if (code < kFirstCode || code >= kFirstCode + kCount) return "D65";
+    return kNames[code - kFirstCode];
 }

@@ -152,6 +152,30 @@ TEST_F(CameraExportTest, LastTargetTagWithALinkedObjectDecides) {
     EXPECT_EQ(Value("focus_distance"), "1.000000");
 }
 
+TEST_F(CameraExportTest, TargetTagLinkingAMaterialIsNoTarget) {
+    HostNode* target = host::makeObject(*document_, TYPE_NULL, "Target");
+    target->local.off = {100, 200, 800}; // 500 units in front of the camera
+    host::makeCameraTargetTag(*camera_, *target);
+    // A later tag naming a material would otherwise count as an object at the origin.
+    host::makeCameraTargetTag(*camera_, *host::makeMaterial(*document_, "Red"));
+    ASSERT_NE(Camera(), nullptr);
+    EXPECT_EQ(Value("focus_distance"), "5.000000");
+}
+
+TEST_F(CameraExportTest, MultiplierCommentKeepsTheWholeNumberOfTheLargestMultipliers) {
+    const struct {
+        float multiplier;
+        const char* comment;
+    } cases[] = {{1e30f, "Global Pos/Size Multiplier: 1000000015047466219876688855040.000000"},
+                 {3.4028235e38f,
+                  "Global Pos/Size Multiplier: 340282346638528859811704183484516925440.000000"}};
+    for (const auto& c : cases) {
+        saver_.posSizeMultiplier = c.multiplier;
+        Reexport();
+        EXPECT_STREQ(SceneChild("camera")->FirstChild()->Value(), c.comment);
+    }
+}
+
 TEST_F(CameraExportTest, ViewWithoutACameraObjectUsesItsEditorCamera) {
     // The scene camera of the view is deleted: the view's own editor camera remains.
     host::freeNode(camera_);

@@ -1,9 +1,13 @@
 // Saves through the registered saver: what reaches the file and what each failure answers.
 #include <sys/resource.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "export/lumeno_saver_data.h"
 #include "frame/plugin_ids.h"
@@ -146,32 +150,78 @@ TEST_F(SaverTest, LongFolderIsRefused) {
 TEST_F(SaverTest, WriteErrorOnAFullDiskIsAFailure) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "this system has no /dev/full";
     EXPECT_EQ(Save(document_.get(), "/dev/full"), FILE_RESULT_OPEN_FAILED);
+    // The device is written directly: nothing is left beside it.
+    EXPECT_TRUE(fs::exists("/dev/full"));
 }
 
-TEST_F(SaverTest, WriteErrorOnAnOrdinaryFileLeavesNoHalfScene) {
-    // A file-size limit makes every write past 64 bytes fail, as a full disk would.
-    fs::path file = Temp("cut.xml");
-    struct rlimit previous {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    struct rlimit small = previous;
-    small.rlim_cur = 64;
-    void (*previousHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int32_t result = Save(document_.get(), file);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(result, FILE_RESULT_OPEN_FAILED);
-    EXPECT_FALSE(fs::exists(file));
+/// The files of a folder by name, sorted, separated by blanks.
+std::string FilesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string all;
+    for (const auto& name : names) all += (all.empty() ? "" : " ") + name;
+    return all;
 }
 
-TEST_F(SaverTest, NoMemoryForTheXmlDocumentAnswersMinus7AndLeavesAnEmptyFile) {
-    SaverHandle saver(session());
-    fs::path file = Temp("nomemory.xml");
-    session().allocator().failAllocation(1);
-    EXPECT_EQ(saver.Save(document_.get(), file), FILE_RESULT_OUT_OF_MEMORY);
-    EXPECT_TRUE(session().allocator().failureHappened());
-    ASSERT_TRUE(fs::exists(file));
-    EXPECT_EQ(fs::file_size(file), 0u);
+TEST_F(SaverTest, FailedSavesLeaveTheEarlierFileAsItWasAndNoTemporaryFile) {
+    // A file-size limit makes every write past 64 bytes fail, as a full disk would; the host
+    // failing to give memory for the XML document fails the save before anything is printed.
+    const struct {
+        const char* name;
+        bool sizeLimit;
+        int32_t result;
+    } cases[] = {{"size limit", true, FILE_RESULT_OPEN_FAILED},
+                 {"no memory", false, FILE_RESULT_OUT_OF_MEMORY}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::path folder = Temp(c.name);
+        fs::create_directories(folder);
+        fs::path earlier = folder / "earlier.xml";
+        std::ofstream(earlier) << "<scene>earlier</scene>";
+        fs::path fresh = folder / "fresh.xml";
+        for (const fs::path& file : {earlier, fresh}) {
+            SaverHandle saver(session());
+            struct rlimit previous {};
+            ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+            struct rlimit small = previous;
+            small.rlim_cur = 64;
+            void (*previousHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+            if (c.sizeLimit)
+                ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+            else
+                session().allocator().failAllocation(1);
+            const int32_t result = saver.Save(document_.get(), file);
+            setrlimit(RLIMIT_FSIZE, &previous);
+            std::signal(SIGXFSZ, previousHandler);
+            EXPECT_EQ(result, c.result);
+        }
+        EXPECT_EQ(ReadFile(earlier), "<scene>earlier</scene>");
+        EXPECT_EQ(FilesIn(folder), "earlier.xml") << "no new file, no temporary file";
+    }
+}
+
+TEST_F(SaverTest, LinkedSceneFileStaysALinkToTheReplacedFile) {
+    fs::path target = Temp("real.xml");
+    std::ofstream(target) << "old";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::path link = Temp("link.xml");
+    fs::create_symlink(target, link);
+    ASSERT_EQ(Save(document_.get(), link), FILE_RESULT_OK);
+    EXPECT_TRUE(fs::is_symlink(link));
+    ExpectDefaultScene(target);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write)
+        << "the replaced file keeps its permissions";
+}
+
+TEST_F(SaverTest, ReadOnlySceneFileIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not hold for the superuser";
+    fs::path file = Temp("readonly.xml");
+    std::ofstream(file) << "kept";
+    fs::permissions(file, fs::perms::owner_read);
+    EXPECT_EQ(Save(document_.get(), file), FILE_RESULT_OPEN_FAILED);
+    EXPECT_EQ(ReadFile(file), "kept");
+    EXPECT_EQ(FilesIn(file.parent_path()), "readonly.xml");
 }
 
 TEST_F(SaverTest, TwoSavesWithOneInstanceWriteTwoCompleteFiles) {
@@ -274,7 +324,9 @@ TEST_F(RenderSettingsReadTest, WhiteBalanceCodesMapToTheirNames) {
         int32_t code;
         const char* name;
     } cases[] = {{3001, "E"}, {3002, "D50"}, {3005, "D75"}, {3008, "C"}, {3009, "9300"},
-                 {3012, "F11"}, {3013, "D65"}, {0, "D65"}, {3000, "D65"}, {-3009, "D65"}};
+                 {3012, "F11"}, {3013, "D65"}, {0, "D65"}, {3000, "D65"}, {-3009, "D65"},
+                 // The extremes, checked before any arithmetic (the sanitizers catch an overflow).
+                 {INT32_MIN, "D65"}, {INT32_MAX, "D65"}};
     for (const auto& c : cases) {
         tag->params.setInt(LCFG_WHITE_BALANCE, c.code);
         EXPECT_STREQ(SaveAndRead().whiteBalance, c.name) << "code " << c.code;
