@@ -1,6 +1,7 @@
 #include "commands/command_steps.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "export/lumeno_saver_data.h"
 #include "frame/host_api.h"
@@ -12,17 +13,28 @@ namespace {
 
 /// Bytes of the texts the commands read from settings and file names: at most 1023 characters.
 constexpr int32_t kLongTextSize = 1024;
-/// Bytes of a composed message: room for a long path and the sentences around it.
-constexpr int32_t kMessageSize = 1536;
+/// Bytes of a composed message: room for two long paths and the sentences around them.
+constexpr int32_t kMessageSize = 3072;
+/// The start of every text the commands show.
+constexpr const char* kMessagePrefix = "Lumeno: ";
 
 /// Why a save failed, in the user's words.
-void DescribeSaveFailure(int32_t result, const char* path, char (&message)[kMessageSize]) {
-    int32_t characters = CountCharacters(path);
-    if (result == FILE_RESULT_OPEN_FAILED && characters >= kCommandPathSize)
+void DescribeSaveFailure(int32_t result, const char* path, const char* failedMeshFile,
+                         char (&message)[kMessageSize]) {
+    // The limit is one of bytes: a character outside ASCII takes two to four.
+    int32_t bytes = static_cast<int32_t>(std::strlen(path));
+    if (result == FILE_RESULT_OPEN_FAILED && bytes >= kCommandPathSize)
         std::snprintf(message, sizeof message,
-                      "The Lumeno scene was not written: the path \"%s\" has %d characters, and at "
+                      "The Lumeno scene was not written: the path \"%s\" has %d bytes, and at "
                       "most %d are accepted. The renderer was not started.",
-                      path, characters, kCommandPathSize - 1);
+                      path, bytes, kCommandPathSize - 1);
+    else if (result == FILE_RESULT_OPEN_FAILED && failedMeshFile[0] != '\0')
+        std::snprintf(message, sizeof message,
+                      "The Lumeno scene was written to \"%s\", but its mesh file \"%s\" could not "
+                      "be saved by the host (a full disk, a file-size limit or a folder that cannot "
+                      "be written to), so the scene leaves that mesh out. The renderer was not "
+                      "started.",
+                      path, failedMeshFile);
     else if (result == FILE_RESULT_OPEN_FAILED)
         std::snprintf(message, sizeof message,
                       "The Lumeno scene could not be written to \"%s\": the file cannot be opened "
@@ -71,8 +83,35 @@ void ShowCommandText(HostDocument* document, int32_t id) {
 }
 
 void ShowMessage(const char* text) {
-    HostText message = HostText::FromCString(text);
+    // Every text the commands show starts alike, as the host's own texts for them do.
+    char prefixed[kMessageSize + 16];
+    std::snprintf(prefixed, sizeof prefixed, "%s%s", kMessagePrefix, text);
+    HostText message = HostText::FromCString(prefixed);
     ShowText(message.get());
+}
+
+bool ReadCommandRendererFolder(LumenoSaverData& saver, HostDocument* document,
+                               char (&folder)[kCommandFolderSize]) {
+    char whole[kSaverSettingTextSize];
+    saver.ReadRendererFolder(whole, sizeof whole);
+    folder[0] = '\0';
+    if (whole[0] == '\0') {
+        ShowCommandText(document, kCommandTextNoRendererFolder);
+        return false;
+    }
+    if (!CopyTextCut(folder, sizeof folder, whole)) {
+        // A cut folder could name another folder, and start another program.
+        char message[kMessageSize];
+        std::snprintf(message, sizeof message,
+                      "the renderer folder \"%s\" has %d bytes, and at most %d are accepted, so the "
+                      "renderer was not started and nothing was exported. Set a shorter folder with "
+                      "\"lumeno-host prefs --renderer-folder DIR\".",
+                      whole, static_cast<int>(std::strlen(whole)), kCommandFolderSize - 1);
+        ShowMessage(message);
+        folder[0] = '\0';
+        return false;
+    }
+    return true;
 }
 
 LumenoSaverData* CreateCommandSaver(HostDocument* document) {
@@ -95,7 +134,7 @@ bool SaveSceneForCommand(LumenoSaverData& saver, HostDocument* document, const H
     char path[kLongTextSize];
     HostText(FilenameToText(file)).ToBuffer(path, sizeof path);
     char message[kMessageSize];
-    DescribeSaveFailure(result, path, message);
+    DescribeSaveFailure(result, path, saver.failedMeshFile, message);
     ShowMessage(message);
     return false;
 }

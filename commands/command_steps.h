@@ -36,8 +36,13 @@ bool AskForOutputFile(HostFilename* file);
 /// nothing when the host has no such container.
 void ShowCommandText(HostDocument* document, int32_t id);
 
-/// Shows a text composed by the module.
+/// Shows a text composed by the module, after "Lumeno: " as the host's texts for the commands.
 void ShowMessage(const char* text);
+
+/// Reads the renderer folder into `folder`. False, after showing why, when none is set (text
+/// 1000) or when it does not fit its 255 bytes: then nothing may be started.
+bool ReadCommandRendererFolder(LumenoSaverData& saver, HostDocument* document,
+                               char (&folder)[kCommandFolderSize]);
 
 /// A saver of the command's own, marked commandOwned so that releasing it keeps the last export
 /// file. None, after showing text 1001, when the host has no memory for it.

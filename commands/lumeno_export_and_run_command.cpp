@@ -1,5 +1,8 @@
 #include "commands/lumeno_export_and_run_command.h"
 
+#include <cstdio>
+#include <filesystem>
+
 #include "commands/command_steps.h"
 #include "commands/launch_renderer.h"
 #include "export/lumeno_saver_data.h"
@@ -12,11 +15,22 @@
 namespace {
 
 /// Takes the remembered file as the output, or asks for one and remembers it at once. False when
-/// the dialog was cancelled.
+/// the dialog was cancelled or the remembered file is no full path (after saying so).
 bool ChooseOutputFile(LumenoSaverData& saver, HostFile& output) {
     char remembered[kSaverSettingTextSize];
     saver.ReadLastExportFile(remembered, sizeof remembered);
     if (remembered[0] != '\0') {
+        // Only a hand-edited setting is relative; the renderer would read it against its own folder.
+        if (!std::filesystem::path(remembered).is_absolute()) {
+            char message[kSaverSettingTextSize + 512];
+            std::snprintf(message, sizeof message,
+                          "the remembered scene file \"%s\" is not a full path, so nothing was "
+                          "exported and the renderer was not started. Run the export command once "
+                          "to choose the file again.",
+                          remembered);
+            ShowMessage(message);
+            return false;
+        }
         output = HostFile::FromCString(remembered);
         return output.get() != nullptr;
     }
@@ -43,9 +57,8 @@ bool ExecuteExportAndRun(HostDocument* document) {
     char rendererFolder[kCommandFolderSize];
     if (!ChooseOutputFile(*saver, output)) {
         // cancelled: nothing to tell
-    } else if (saver->ReadRendererFolder(rendererFolder, sizeof rendererFolder)[0] == '\0') {
+    } else if (!ReadCommandRendererFolder(*saver, document, rendererFolder)) {
         // The chosen file stays remembered, so the next run goes straight to this message.
-        ShowCommandText(document, kCommandTextNoRendererFolder);
     } else if (SaveSceneForCommand(*saver, document, output.get())) {
         char path[kCommandPathSize];
         char argument[kCommandArgumentSize];

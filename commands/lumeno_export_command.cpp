@@ -20,11 +20,9 @@ bool ExecuteExport(HostDocument* document) {
     LumenoSaverData* saver = CreateCommandSaver(document);
     if (!saver) return false;
     char rendererFolder[kCommandFolderSize];
-    saver->ReadRendererFolder(rendererFolder, sizeof rendererFolder);
-
     bool started = false;
-    if (rendererFolder[0] == '\0') {
-        ShowCommandText(document, kCommandTextNoRendererFolder);
+    if (!ReadCommandRendererFolder(*saver, document, rendererFolder)) {
+        // why was shown
     } else if (SaveSceneForCommand(*saver, document, output.get())) {
         char path[kCommandPathSize];
         char argument[kCommandArgumentSize];

@@ -50,6 +50,7 @@ public:
     bool mergedMeshExport = false;   // chooses the merged geometry strategy
     char rendererFolder[kSaverSettingTextSize] = {};
     char lastExportFile[kSaverSettingTextSize] = {};
+    char failedMeshFile[kSaverSettingTextSize] = {}; // the first mesh file the last save could not write
 };
 
 /// The registered allocator: a new instance in host memory (as BaseData), or none.

@@ -3,6 +3,7 @@
 #include "export/export_context.h"
 #include "export/lumeno_saver_data.h"
 #include "export/matrix_helpers.h"
+#include "export/mesh_files.h"
 #include "export/mesh_records.h"
 #include "export/object_tree_export.h"
 #include "export/render_settings_read.h"
@@ -76,12 +77,24 @@ int32_t PrintAndClose(SaveRun& run) {
     return CommitSceneFile(run.file) ? FILE_RESULT_OK : FILE_RESULT_OPEN_FAILED;
 }
 
+/// Keeps the first mesh file that could not be written, so that a command can name it: the
+/// scene file itself was written.
+void RememberFailedMeshFile(LumenoSaverData& saver, const ExportContext& context) {
+    for (int32_t i = 0; i < context.meshRecords.count; ++i) {
+        if (context.meshRecords.records[i].written) continue;
+        MeshFileText name = MeshFileName(context.outputPath, context.meshRecords.records[i].number);
+        CopyTextCut(saver.failedMeshFile, sizeof saver.failedMeshFile, name.text);
+        return;
+    }
+}
+
 } // namespace
 
 int32_t LumenoSaverData::SaveScene(HostNode* /*node*/, const HostFilename* file,
                                    HostDocument* document, int32_t flags) {
     if ((flags & SAVE_FLAG_WRITE) == 0) return FILE_RESULT_OK;
 
+    failedMeshFile[0] = '\0';
     SaveRun run;
     ExportContext& context = run.context;
     context.saveFlags = flags;
@@ -110,6 +123,9 @@ int32_t LumenoSaverData::SaveScene(HostNode* /*node*/, const HostFilename* file,
     // The scene holds what could be written; a mesh that could not is a failed save.
     if (result != FILE_RESULT_OK) return result;
     if (context.meshRecords.hostFailed) return FILE_RESULT_OUT_OF_MEMORY;
-    if (context.meshRecords.fileFailed) return FILE_RESULT_OPEN_FAILED;
+    if (context.meshRecords.fileFailed) {
+        RememberFailedMeshFile(*this, context);
+        return FILE_RESULT_OPEN_FAILED;
+    }
     return FILE_RESULT_OK;
 }

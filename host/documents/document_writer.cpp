@@ -1,5 +1,8 @@
 #include "host/documents/document_writer.h"
 
+#include "host/files/whole_file.h"
+#include "host/plugins/host_error.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -344,25 +347,13 @@ std::string documentToJson(const HostNode& document, Registry& registry, const s
 
 void saveDocumentFile(const HostNode& document, Registry& registry, const std::filesystem::path& file) {
     std::string text = documentToJson(document, registry, file.string());
-    std::filesystem::path temporary = file;
-    temporary += ".tmp-" + std::to_string(::getpid());
-    auto failed = [&](const std::string& problem) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return DocumentError(file.string(), "", problem);
-    };
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (!out) throw failed(std::string("cannot write the file: ") + std::strerror(errno));
-    bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    int writeErrno = errno;
-    if (std::fclose(out) != 0 && written) {
-        written = false;
-        writeErrno = errno;
+    // Whole or not at all, through a temporary file created exclusively beside the target; a
+    // linked target stays a link to the file that is replaced.
+    try {
+        writeWholeFile(file, std::vector<uint8_t>(text.begin(), text.end()));
+    } catch (const HostError& error) {
+        throw DocumentError(file.string(), "", std::string("cannot write the file: ") + error.what());
     }
-    if (!written) throw failed(std::string("cannot write the file: ") + std::strerror(writeErrno));
-    std::error_code error;
-    std::filesystem::rename(temporary, file, error);
-    if (error) throw failed("cannot write the file: " + error.message());
 }
 
 } // namespace host

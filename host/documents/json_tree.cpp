@@ -1,5 +1,6 @@
 #include "host/documents/json_tree.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -16,6 +17,7 @@ public:
     JsonTree root;
     std::string duplicatePath; // set when a key repeats
     std::string syntaxMessage; // set on a syntax error
+    std::size_t syntaxPosition = 0; // bytes read when it was met
     std::string tooDeepPath;   // set when lists and objects nest deeper than the limit
 
     bool null() override { return add(nullptr); }
@@ -41,12 +43,19 @@ public:
         return true;
     }
 
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& error) override {
+    bool parse_error(std::size_t position, const std::string& token,
+                     const nlohmann::detail::exception& error) override {
         syntaxMessage = error.what();
+        syntaxPosition = position;
+        // A number too large for a 64-bit real comes without its place and in the library's words.
+        if (error.id == numberOverflowId)
+            syntaxMessage = "syntax error while parsing value - the number " + token +
+                            " is too large; expected a number of at most 1.7976931348623157e308 in size";
         return false;
     }
 
 private:
+    static constexpr int numberOverflowId = 406;
     struct Frame {
         JsonTree* node;
         std::string path;
@@ -93,12 +102,24 @@ private:
 };
 
 /// nlohmann's text reads "[json.exception.parse_error.101] parse error at line 3, column 5: <problem>".
-DocumentError syntaxError(const std::string& file, const std::string& message) {
+DocumentError syntaxError(const std::string& file, const std::string& text, const std::string& message,
+                          std::size_t position) {
     const std::string lineMark = "line ", columnMark = ", column ";
     std::size_t line = message.find(lineMark);
     std::size_t column = line == std::string::npos ? line : message.find(columnMark, line);
     std::size_t problem = column == std::string::npos ? column : message.find(": ", column);
-    if (problem == std::string::npos) return DocumentError(file, "", message);
+    if (problem == std::string::npos) {
+        // No place in the text: count it from the bytes read, as the library counts lines and columns.
+        position = std::min(position, text.size());
+        int lineNumber = 1;
+        std::size_t lineStart = 0;
+        for (std::size_t i = 0; i < position; ++i)
+            if (text[i] == '\n') {
+                ++lineNumber;
+                lineStart = i + 1;
+            }
+        return DocumentError(file, lineNumber, static_cast<int>(position - lineStart), message);
+    }
     return DocumentError(file, std::atoi(message.c_str() + line + lineMark.size()),
                          std::atoi(message.c_str() + column + columnMark.size()), message.substr(problem + 2));
 }
@@ -113,7 +134,7 @@ JsonTree parseJsonTree(const std::string& text, const std::string& file) {
     if (!builder.tooDeepPath.empty() || (!ok && builder.syntaxMessage.empty()))
         throw DocumentError(file, builder.tooDeepPath,
                             "lists and objects nest deeper than " + std::to_string(maxJsonDepth) + " levels");
-    if (!ok) throw syntaxError(file, builder.syntaxMessage);
+    if (!ok) throw syntaxError(file, text, builder.syntaxMessage, builder.syntaxPosition);
     return std::move(builder.root);
 }
 

@@ -46,11 +46,16 @@ nlohmann::json valueToJson(const Value& value)
     throw HostError(where + ": " + problem);
 }
 
+/// A number as a 32-bit real; one beyond its range (1e300) is refused rather than turned into
+/// infinity, which the file cannot hold.
 float realFromJson(const nlohmann::json& json, const std::string& where)
 {
     if (!json.is_number())
         refuse(where, "expected a number");
-    return json.get<float>();
+    const float value = json.get<float>();
+    if (!std::isfinite(value))
+        refuse(where, "the number " + json.dump() + " does not fit a 32-bit real (at most 3.4e38 in size)");
+    return value;
 }
 
 Value valueFromJson(const nlohmann::json& json, const std::string& where)
@@ -64,7 +69,7 @@ Value valueFromJson(const nlohmann::json& json, const std::string& where)
         return static_cast<int32_t>(n);
     }
     if (json.is_number_float())
-        return json.get<float>();
+        return realFromJson(json, where);
     if (json.is_string())
         return json.get<std::string>();
     if (json.is_array()) {

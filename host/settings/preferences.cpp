@@ -7,6 +7,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "host/files/whole_file.h"
 #include "host/plugins/host_error.h"
 #include "host/settings/container_json.h"
 
@@ -30,35 +31,66 @@ Preferences::Preferences(std::filesystem::path file)
 {
 }
 
+namespace {
+
+/// nlohmann's texts begin "[json.exception.parse_error.101] "; the user needs only the rest.
+std::string withoutLibraryTag(const std::string& text)
+{
+    const std::size_t end = text.rfind("] ", text.find(' '));
+    return text.rfind("[json.exception.", 0) == 0 && end != std::string::npos ? text.substr(end + 2) : text;
+}
+
+/// Parses the file's text, refusing containers nested deeper than the reader can follow.
+nlohmann::json parsePreferences(const std::string& text)
+{
+    auto depthCheck = [](int depth, nlohmann::json::parse_event_t event, nlohmann::json&) {
+        if (event == nlohmann::json::parse_event_t::object_start && depth >= maxPreferencesDepth)
+            throw HostError("containers nest deeper than " + std::to_string(maxPreferencesDepth) + " levels");
+        return true;
+    };
+    try {
+        return nlohmann::json::parse(text, depthCheck);
+    } catch (const nlohmann::json::out_of_range& e) {
+        // A number too large for any real comes without its place.
+        throw HostError("a number is too large (" + withoutLibraryTag(e.what()) + ")");
+    } catch (const nlohmann::json::exception& e) {
+        throw HostError(withoutLibraryTag(e.what()));
+    }
+}
+
+} // namespace
+
 void Preferences::load()
 {
     std::map<int32_t, HostContainer> loaded;
+    nlohmann::json others = nlohmann::json::object();
     std::error_code ec;
+    if (std::filesystem::is_directory(file_, ec))
+        throw HostError(file_.string() + ": cannot read the preferences: it is a folder, not a file");
     if (std::filesystem::exists(file_, ec)) {
         std::ifstream in(file_, std::ios::binary);
         if (!in)
             throw HostError(file_.string() + ": cannot read the preferences: " + std::strerror(errno));
         std::stringstream text;
         text << in.rdbuf();
-        nlohmann::json json;
         try {
-            json = nlohmann::json::parse(text.str());
-        } catch (const nlohmann::json::parse_error& e) {
-            throw HostError(file_.string() + ": malformed preferences: " + e.what());
-        }
-        try {
+            const nlohmann::json json = parsePreferences(text.str());
             if (!json.is_object())
                 throw HostError("expected an object");
-            if (json.contains("plugins")) {
-                const nlohmann::json& plugins = json["plugins"];
-                if (!plugins.is_object())
+            for (const auto& [key, value] : json.items()) {
+                if (key != "plugins") {
+                    // Kept as it is: a later host may know what it means.
+                    others[key] = value;
+                    continue;
+                }
+                if (!value.is_object())
                     throw HostError("plugins: expected an object");
-                for (const auto& [key, value] : plugins.items()) {
+                for (const auto& [id, settings] : value.items()) {
                     char* end = nullptr;
-                    const long id = std::strtol(key.c_str(), &end, 10);
-                    if (key.empty() || *end != '\0' || id < INT32_MIN || id > INT32_MAX)
-                        throw HostError("plugins." + key + ": a plug-in ID must be a number");
-                    loaded[static_cast<int32_t>(id)] = containerFromJson(value, "plugins." + key);
+                    const long number = std::strtol(id.c_str(), &end, 10);
+                    if (id.empty() || *end != '\0' || number < INT32_MIN || number > INT32_MAX)
+                        throw HostError("plugins." + id + ": a plug-in ID must be a number");
+                    loaded[static_cast<int32_t>(number)] = containerFromJson(settings, "plugins." + id);
                 }
             }
         } catch (const HostError& e) {
@@ -66,6 +98,7 @@ void Preferences::load()
         }
     }
     settings_ = std::move(loaded);
+    others_ = std::move(others);
     loaded_ = true;
 }
 
@@ -99,30 +132,21 @@ void Preferences::write(const std::map<int32_t, HostContainer>& all) const
     nlohmann::json plugins = nlohmann::json::object();
     for (const auto& [id, container] : all)
         plugins[std::to_string(id)] = containerToJson(container);
-    const std::string text = nlohmann::json{{"plugins", plugins}}.dump(2) + "\n";
+    nlohmann::json whole = others_;
+    whole["plugins"] = plugins;
+    const std::string text = whole.dump(2) + "\n";
 
     std::error_code ec;
     if (file_.has_parent_path())
         std::filesystem::create_directories(file_.parent_path(), ec);
     if (ec)
         throw HostError(file_.string() + ": cannot make its folder: " + ec.message());
-    // Written beside the file and renamed over it, so a failed write never leaves half a file.
-    const std::filesystem::path temp = file_.string() + ".tmp." + std::to_string(::getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.close(); // a failed close (full disk) counts as a failed write
-        if (!out) {
-            const std::string reason = std::strerror(errno);
-            std::filesystem::remove(temp, ec);
-            throw HostError(file_.string() + ": cannot write the preferences: " + reason);
-        }
-    }
-    std::filesystem::rename(temp, file_, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        throw HostError(file_.string() + ": cannot write the preferences: " + ec.message());
+    // Whole or not at all, through a temporary file created exclusively beside the target; a
+    // linked preferences file stays a link to the file that is replaced.
+    try {
+        writeWholeFile(file_, std::vector<uint8_t>(text.begin(), text.end()));
+    } catch (const HostError& e) {
+        throw HostError(file_.string() + ": cannot write the preferences: " + e.what());
     }
 }
 

@@ -1,6 +1,6 @@
 // Plug-in settings: one container per plug-in ID, kept in the host's preferences file (JSON).
 // The file is read on first use and rewritten atomically (a temporary file, then a rename) every
-// time a container is stored.
+// time a container is stored; top-level keys other than "plugins" are kept as they are.
 //
 //   { "plugins": { "1019430": { "1000": {"file": "/opt/lumeno"}, "1001": {"file": ""} } } }
 //
@@ -14,9 +14,14 @@
 #include <map>
 #include <optional>
 
+#include <nlohmann/json.hpp>
+
 #include "host/model/container.h"
 
 namespace host {
+
+/// Containers nested deeper than this are refused, as the document reader refuses its lists.
+constexpr int maxPreferencesDepth = 2000;
 
 class Preferences {
 public:
@@ -44,6 +49,7 @@ private:
     std::filesystem::path file_;
     bool loaded_ = false;
     std::map<int32_t, HostContainer> settings_;
+    nlohmann::json others_ = nlohmann::json::object(); // top-level keys this host does not read
 };
 
 /// $XDG_CONFIG_HOME/lumeno-host/prefs.json, else $HOME/.config/lumeno-host/prefs.json.

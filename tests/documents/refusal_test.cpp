@@ -30,14 +30,28 @@ protected:
 };
 
 TEST_F(RefusalTest, SyntaxErrorNamesLineAndColumn) {
-    const std::string text = "{\n  \"objects\": [\n    {\"type\": \"null\",}\n  ]\n}\n";
-    try {
-        host::parseDocumentText(text, "test.json");
-        FAIL() << "accepted";
-    } catch (const host::DocumentError& error) {
-        EXPECT_EQ(error.line(), 3);
-        EXPECT_EQ(error.column(), 21); // the "}" where a key was due
-        EXPECT_EQ(std::string(error.what()).rfind("test.json:3:21: syntax error", 0), 0u) << error.what();
+    const struct {
+        std::string text;
+        int line, column;
+        const char* problem;
+    } cases[] = {
+        {"{\n  \"objects\": [\n    {\"type\": \"null\",}\n  ]\n}\n", 3, 21, "syntax error"}, // a key was due
+        // A number too large for any real, in our words rather than the library's.
+        {"{\n  \"objects\": [{\"type\": \"null\", \"position\": [1e999, 0, 0]}]\n}\n", 2, 49,
+         "syntax error while parsing value - the number 1e999 is too large; expected a number of at most"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        try {
+            host::parseDocumentText(c.text, "test.json");
+            ADD_FAILURE() << "accepted";
+        } catch (const host::DocumentError& error) {
+            EXPECT_EQ(error.line(), c.line);
+            EXPECT_EQ(error.column(), c.column);
+            const std::string prefix = "test.json:" + std::to_string(c.line) + ":" + std::to_string(c.column) + ": ";
+            EXPECT_EQ(std::string(error.what()).rfind(prefix + c.problem, 0), 0u) << error.what();
+            EXPECT_EQ(std::string(error.what()).find("json.exception"), std::string::npos) << error.what();
+        }
     }
 }
 

@@ -168,6 +168,7 @@ protected:
     void ExpectOneShownTextWith(const std::vector<std::string>& parts) {
         ASSERT_EQ(session().shownTexts().size(), 1u);
         const std::string& shown = session().shownTexts().front();
+        EXPECT_EQ(shown.rfind("Lumeno: ", 0), 0u) << "every text starts alike: " << shown;
         for (const std::string& part : parts) EXPECT_NE(shown.find(part), std::string::npos) << shown << "\nlacks: " << part;
     }
     void ExpectSceneFile(const fs::path& file) {
@@ -359,8 +360,58 @@ TEST_F(CommandsTest, PathTooLongForTheSceneIsRefusedWithItsLength) {
     const std::string length = std::to_string(file.string().size());
     answer_ = file.string();
     EXPECT_FALSE(Run(kLumenoExportCommandId));
-    ASSERT_NO_FATAL_FAILURE(ExpectOneShownTextWith({file.string(), "has " + length + " characters", "at most 255"}));
+    ASSERT_NO_FATAL_FAILURE(ExpectOneShownTextWith({file.string(), "has " + length + " bytes", "at most 255"}));
     EXPECT_FALSE(fs::exists(file));
+    EXPECT_TRUE(Starts().empty());
+}
+
+TEST_F(CommandsTest, RendererFolderLongerThan255BytesStartsNothing) {
+    // Cut to 255 bytes, the folder would name another folder that holds a renderer.
+    const fs::path other = Temp(std::string(120, 'r')) / std::string(200, 's');
+    const fs::path cutTo = other.string().substr(0, 255);
+    fs::create_directories(cutTo);
+    fs::create_directories(other);
+    InstallStandIn(cutTo, "wrong");
+    InstallStandIn(other, "long");
+    SetRendererFolder(other);
+    Remember(scenes_ / "scene.xml");
+    answer_ = (scenes_ / "scene.xml").string();
+    size_t shown = 0;
+    for (int32_t id : {kLumenoExportCommandId, kLumenoExportAndRunCommandId}) {
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(Run(id));
+        ASSERT_EQ(session().shownTexts().size(), ++shown);
+        const std::string& text = session().shownTexts().back();
+        EXPECT_EQ(text.rfind("Lumeno: the renderer folder \"" + other.string() + "\" has 3", 0), 0u) << text;
+        EXPECT_NE(text.find("bytes, and at most 255"), std::string::npos) << text;
+        EXPECT_FALSE(fs::exists(scenes_ / "scene.xml"));
+    }
+    EXPECT_TRUE(Starts().empty());
+}
+
+TEST_F(CommandsTest, RelativeRememberedFileIsRefused) {
+    InstallStandIn(rendererFolder_, "folder");
+    SetRendererFolder(rendererFolder_);
+    Remember("scene.xml");
+    EXPECT_FALSE(Run(kLumenoExportAndRunCommandId));
+    ASSERT_NO_FATAL_FAILURE(ExpectOneShownTextWith({"\"scene.xml\"", "not a full path"}));
+    EXPECT_TRUE(dialogCalls_.empty());
+    EXPECT_TRUE(Starts().empty());
+}
+
+TEST_F(CommandsTest, FailedMeshFileIsNamedAndTheWrittenSceneIsNotBlamed) {
+    InstallStandIn(rendererFolder_, "folder");
+    SetRendererFolder(rendererFolder_);
+    const fs::path scene = scenes_ / "scene.xml";
+    host::makeTextureTag(*host::findObjectByPath(*document_, "Cube"), *host::makeMaterial(*document_, "Red"));
+    // A folder where the cube's mesh file belongs: the host cannot save it.
+    fs::create_directories(scenes_ / "scene.xml.0.3DS");
+    answer_ = scene.string();
+    EXPECT_FALSE(Run(kLumenoExportCommandId));
+    ASSERT_NO_FATAL_FAILURE(ExpectOneShownTextWith(
+        {"written to \"" + scene.string() + "\"", "mesh file \"" + scene.string() + ".0.3DS\"", "renderer was not started"}));
+    EXPECT_EQ(session().shownTexts().front().find("cannot be opened"), std::string::npos);
+    ExpectSceneFile(scene);
     EXPECT_TRUE(Starts().empty());
 }
 
