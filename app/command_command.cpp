@@ -107,6 +107,9 @@ std::string failureMessage(const std::string& label, const DialogLog& dialog) {
 void runCommand(const CommandOptions& options) {
     const int32_t id = commandId(options.command);
     host::Session session(sessionOptions(options.common));
+    // Unreadable preferences first: otherwise the command would only say that no renderer
+    // folder is set.
+    loadPreferences(session);
     startModule(session, options.common);
     const host::RegisteredPlugin& command = registeredCommand(session, id);
     // Declared after the session, so that its plug-in tags go before the module does.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/module_location.h"
+#include "host/settings/preferences.h"
 
 namespace app {
 
@@ -33,6 +34,14 @@ std::string diagnosticLines(const host::Session& session) {
 
 void printWarnings(const host::Session& session) {
     for (const auto& message : session.diagnostics()) std::fprintf(stderr, "lumeno-host: warning: %s\n", message.c_str());
+}
+
+void loadPreferences(host::Session& session) {
+    try {
+        session.prefs().load();
+    } catch (const host::HostError& error) {
+        throw CommandFailure(std::string(error.what()));
+    }
 }
 
 void startModule(host::Session& session, const CommonOptions& options) {

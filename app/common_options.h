@@ -41,4 +41,7 @@ std::string diagnosticLines(const host::Session& session);
 /// Prints the session's diagnostics as warnings on standard error (after a command succeeded).
 void printWarnings(const host::Session& session);
 
+/// Reads the preferences file now; throws CommandFailure naming the file and why it cannot be read.
+void loadPreferences(host::Session& session);
+
 } // namespace app

@@ -29,6 +29,7 @@ bool meshFileFailed(const host::Session& session) {
 
 void runExport(const ExportOptions& options) {
     host::Session session(sessionOptions(options.common));
+    loadPreferences(session);
     startModule(session, options.common);
     const host::RegisteredPlugin* saver = session.registry().find(lumenoSaverId);
     if (!saver || saver->kind != PLUGIN_KIND_SCENE_SAVER)

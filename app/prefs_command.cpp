@@ -14,6 +14,7 @@ namespace {
 constexpr int32_t lumenoSaverId = 1019430;
 constexpr int32_t rendererFolderId = 1000;
 constexpr int32_t lastExportFileId = 1001;
+constexpr std::size_t maxRendererFolderBytes = 255;
 
 struct PrefsOptions {
     CommonOptions common;
@@ -31,6 +32,11 @@ void runPrefs(const PrefsOptions& options) {
         if (options.rendererFolder) {
             std::string folder = *options.rendererFolder;
             if (!folder.empty()) folder = std::filesystem::absolute(folder).lexically_normal().string();
+            // The commands read the folder into 255 bytes; a cut one could name another renderer.
+            if (folder.size() > maxRendererFolderBytes)
+                throw CommandFailure("cannot set the renderer folder " + folder + ": it has " +
+                                     std::to_string(folder.size()) + " bytes, and the commands accept at most " +
+                                     std::to_string(maxRendererFolderBytes));
             HostContainer settings;
             settings.setFilename(rendererFolderId, folder);
             prefs.store(lumenoSaverId, settings, true);

@@ -28,7 +28,7 @@ int probeOpen(const std::filesystem::path& file) {
 std::string openFailureReason(const std::filesystem::path& file) {
     namespace fs = std::filesystem;
     if (file.string().size() > maxExportPath)
-        return "the path has " + std::to_string(file.string().size()) + " characters; the exporter accepts at most " +
+        return "the path has " + std::to_string(file.string().size()) + " bytes; the exporter accepts at most " +
                std::to_string(maxExportPath);
     std::error_code error;
     fs::path folder = file.parent_path();

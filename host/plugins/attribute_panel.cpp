@@ -1,5 +1,6 @@
 #include "host/plugins/attribute_panel.h"
 
+#include "host/plugins/description.h"
 #include "host/plugins/plugin_tags.h"
 #include "host/plugins/registry.h"
 #include "host_constants.h"
@@ -24,6 +25,11 @@ AttributePanel attributePanel(HostNode& tag, const Registry& registry)
 {
     AttributePanel panel;
     DescribeResult described = describeTag(tag);
+    // A tag that keeps the base behaviour loads nothing itself; the application then shows the
+    // description registered for its type.
+    if (described.answered && !described.description.loaded)
+        if (const DescriptionResource* registered = registry.description(tag.type()))
+            fillDescription(described.description, tag.type(), *registered);
     panel.described = described.answered && described.description.loaded;
     panel.flags = described.flags;
     panel.description = std::move(described.description);

@@ -166,6 +166,16 @@ TEST_P(DescribeTest, SavedDocumentLoadsBackToTheEditedValues) {
     for (const auto& [symbol, row] : before) EXPECT_EQ(after[symbol].value, row.value) << symbol;
 }
 
+TEST_P(DescribeTest, TagKeepingTheBaseBehaviourIsShownFromItsRegisteredDescription) {
+    auto input = writeFile("object.json", R"({"objects": [{"type": "cube", "name": "Box", "tags": [{"type": 10005}]}]})");
+    RunResult shown = run({"describe", input.string(), "--object", "Box", "--tag", "10005", "--set",
+                           "LOBJ_EXCLUDE=true"});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    auto rows = panelRows(shown.out);
+    EXPECT_EQ(rows["LOBJ_EXCLUDE"].value, "true") << shown.out;
+    EXPECT_EQ(rows.count("LOBJ_NO_NORMAL_SMOOTHING"), 1u) << shown.out;
+}
+
 TEST_P(DescribeTest, RefusalsNameTheProblemAndSaveNothing) {
     struct Case {
         std::vector<std::string> args;

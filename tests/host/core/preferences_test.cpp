@@ -85,6 +85,72 @@ TEST_F(PreferencesTest, MalformedFileIsAnErrorNamingTheFile)
     }
 }
 
+TEST_F(PreferencesTest, RefusalsNameTheFileAndTheProblem)
+{
+    fs::create_directories(file.parent_path());
+    std::string deep = "{\"plugins\": {\"1\": {\"1\": ";
+    for (int i = 0; i < 20000; ++i) deep += "{\"container\": {\"1\": ";
+    deep += "1" + std::string(20000 * 2 + 3, '}');
+    const struct {
+        std::string text;
+        const char* problem;
+    } cases[] = {
+        {deep, "nest deeper than 2000 levels"},
+        {"{\"plugins\": {\"1\": {\"7\": 1e300}}}", "plugins.1.7: the number 1e+300 does not fit a 32-bit real"},
+        {"{\"plugins\": {\"1\": {\"7\": [0, 1e39, 0]}}}", "plugins.1.7[1]: the number"},
+        {"{\"plugins\": {\"1\": {\"7\": 1e999}}}", "a number is too large"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem);
+        std::ofstream(file) << c.text;
+        host::Preferences prefs(file);
+        try {
+            prefs.find(1);
+            ADD_FAILURE() << "accepted";
+        } catch (const host::HostError& e) {
+            const std::string message = e.what();
+            EXPECT_EQ(message.rfind(file.string() + ": malformed preferences: ", 0), 0u) << message;
+            EXPECT_NE(message.find(c.problem), std::string::npos) << message;
+            EXPECT_EQ(message.find("json.exception"), std::string::npos) << message;
+        }
+    }
+    // A folder is said to be one.
+    host::Preferences folderPrefs(folder);
+    try {
+        folderPrefs.find(1);
+        ADD_FAILURE() << "accepted a folder";
+    } catch (const host::HostError& e) {
+        EXPECT_NE(std::string(e.what()).find("it is a folder"), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(PreferencesTest, RewritingKeepsUnknownKeysAndALinkedFile)
+{
+    fs::create_directories(folder);
+    const fs::path real = folder / "real.json";
+    std::ofstream(real) << R"({"theme": {"dark": true}, "plugins": {"5": {"1": 2}}})";
+    fs::create_symlink(real, folder / "link.json");
+    const fs::path link = folder / "link.json";
+    // A link planted at the old predictable temporary name is not followed.
+    const fs::path victim = folder / "victim";
+    std::ofstream(victim) << "untouched";
+    fs::create_symlink(victim, link.string() + ".tmp." + std::to_string(::getpid()));
+    host::Preferences prefs(link);
+    HostContainer settings;
+    settings.setInt(1, 1);
+    prefs.store(7, settings, true);
+    EXPECT_TRUE(fs::is_symlink(link));
+    std::ifstream in(real);
+    const nlohmann::json json = nlohmann::json::parse(in);
+    EXPECT_EQ(json["theme"], nlohmann::json({{"dark", true}}));
+    EXPECT_EQ(json["plugins"]["5"]["1"], 2);
+    EXPECT_EQ(json["plugins"]["7"]["1"], 1);
+    std::ifstream victimIn(victim);
+    std::string kept;
+    std::getline(victimIn, kept);
+    EXPECT_EQ(kept, "untouched");
+}
+
 TEST_F(PreferencesTest, UnwritableFileLeavesTheSettingsUnchanged)
 {
     fs::create_directories(folder);
