@@ -19,6 +19,7 @@
 
 #include "host/model/container.h"
 #include "host/model/image.h"
+#include "host/model/uvw_polygon.h"
 #include "host_types.h"
 
 namespace host {
@@ -141,6 +142,7 @@ struct HostNode {
     HostMatrix local{};                    // identity for a new object
     std::vector<HostVector> points;        // polygon objects
     std::vector<HostPolygon> polygons;     // polygon objects; a triangle has c == d
+    std::vector<host::UvwPolygon> uvws;    // UVW tags (5671): one per polygon of their object
 
     // Kind-specific parts, present only on that kind.
     std::unique_ptr<host::MaterialData> material;   // materials
