@@ -34,7 +34,7 @@ protected:
 
 TEST_F(RegistrationTest, StartRegistersTheSaverAndBothTagsInOrder) {
     StartModule();
-    EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434 10005");
+    EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434 10005 10008");
 
     const host::RegisteredPlugin* saver = session().registry().find(kLumenoSaverId);
     ASSERT_NE(saver, nullptr);
