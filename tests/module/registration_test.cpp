@@ -91,3 +91,25 @@ TEST_F(RegistrationTest, WithoutStringTablesNothingNamedIsRegisteredAndStartSucc
 
 } // namespace
 } // namespace lumeno_test
+
+namespace lumeno_test {
+namespace {
+
+TEST_F(RegistrationTest, TheMaterialHelperTagComesLastAndItsMissingIconFailsStart) {
+    StartModule();
+    const host::RegisteredPlugin* helper = session().registry().find(kLumenoMaterialHelperTagId);
+    ASSERT_NE(helper, nullptr);
+    EXPECT_EQ(helper->kind, PLUGIN_KIND_TAG);
+    EXPECT_EQ(helper->flags, 3);
+    EXPECT_EQ(helper->description, "Tlumenomaterialhelpertag");
+    EXPECT_EQ(helper->name, ModuleString(kStringMaterialHelperTagName));
+
+    fs::path folder = CopyModuleFolder();
+    ASSERT_TRUE(fs::remove(folder / "res" / "lumenomaterialhelpertag.tif"));
+    NewSession(HOST_INTERFACE_VERSION, folder);
+    EXPECT_EQ(session().startModule(), C4D_RESULT_FAILED);
+    EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434 10005");
+}
+
+} // namespace
+} // namespace lumeno_test
