@@ -20,6 +20,7 @@
 #include "host/plugins/attribute_panel.h"
 #include "host/plugins/parameter_edit.h"
 #include "host/plugins/registry.h"
+#include "host/plugins/tag_draw.h"
 #include "host_constants.h"
 
 namespace app {
@@ -252,7 +253,12 @@ void runDescribe(const DescribeOptions& options) {
     // Every edit is read before any is made, so a refused one leaves the document as it was.
     std::vector<Edit> edits;
     for (const std::string& given : options.edits) edits.push_back(readEdit(given, *description, *document));
+    // The application draws a tag whenever it shows it: before the user can edit it, so a tag
+    // that mirrors what it shows (the material helper) has done so when the edits arrive, and
+    // again after them. This host has no panel to paint on: the tag gets no surface.
+    host::drawTag(tag, nullptr);
     for (const Edit& edit : edits) host::editParameter(tag, edit.id, edit.value);
+    if (!edits.empty()) host::drawTag(tag, nullptr);
 
     host::AttributePanel panel = host::attributePanel(tag, session.registry());
     if (!panel.described)
