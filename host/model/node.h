@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "host/model/container.h"
+#include "host/model/image.h"
 #include "host_types.h"
 
 namespace host {
@@ -73,6 +74,7 @@ struct MaterialChannel {
 /// What only materials have.
 struct MaterialData {
     std::map<int32_t, MaterialChannel> channels;
+    MaterialPreview preview; // made on first need (host/pictures/material_preview.h)
 };
 
 /// What only documents have.

@@ -4,12 +4,17 @@
 
 namespace host {
 
-bool drawTag(HostNode& tag, HostSurface* surface)
+DrawResult drawTag(HostNode& tag, HostSurface& surface)
 {
+    DrawResult result;
     PluginTagAttachment* plugin = pluginTag(tag);
     if (!plugin || !plugin->record().draw)
-        return false;
-    return plugin->record().draw(plugin->instance(), &tag, surface);
+        return result;
+    result.answered = plugin->record().draw(plugin->instance(), &tag, &surface);
+    // Shapes left open by the tag end with its Draw.
+    surface.drawing = false;
+    result.painted = surfacePainted(surface);
+    return result;
 }
 
 } // namespace host

@@ -87,7 +87,8 @@ TEST_F(MaterialAllocationFailureTest, DescribeAndDrawOfTheHelperTagNeverCrashNor
             HostNode* placed = host::appendTag(*holder, std::move(tag));
             placed->params.setLink(LMAT_MATERIAL, material);
             allocator.failAllocation(n);
-            host::drawTag(*placed, nullptr);
+            HostSurface noSurface;
+            host::drawTag(*placed, noSurface);
             host::DescribeResult described = host::describeTag(*placed);
             completed = !allocator.failureHappened();
             allocator.failAllocation(0);

@@ -55,6 +55,7 @@ protected:
     host::NodePtr document_;
     HostNode* holder_ = nullptr;
     HostNode* tag_ = nullptr;
+    HostSurface noSurface_; // without pixels: nothing can be painted on it
 };
 
 TEST_F(MaterialHelperTagTest, AFreshTagHoldsItsDefaults) {
@@ -104,7 +105,7 @@ TEST_F(MaterialHelperTagTest, DrawMirrorsTheMaterialAndTheDescriptionShowsItsKin
         material->params.setReal(MATERIAL_DISPERSION, 0.5f);
         Link(material);
         EXPECT_EQ(Shown(), std::set<int32_t>{}) << "nothing before the tag has drawn the material";
-        EXPECT_FALSE(host::drawTag(*tag_, nullptr)) << "no surface: no preview";
+        EXPECT_FALSE(host::drawTag(*tag_, noSurface_).answered) << "no surface: no preview";
         EXPECT_EQ(tag_->params.getInt(LMAT_KIND), c.kind);
         EXPECT_FLOAT_EQ(tag_->params.getReal(LMAT_PHONG_EXPONENT), 2500.0f);
         EXPECT_FLOAT_EQ(tag_->params.getReal(LMAT_CAUCHY_B_COEFF), 0.5f);
@@ -118,7 +119,7 @@ TEST_F(MaterialHelperTagTest, DrawMirrorsTheMaterialAndTheDescriptionShowsItsKin
 TEST_F(MaterialHelperTagTest, AnEditIsWrittenBackIntoTheDrawnMaterialOnly) {
     HostNode* material = Material("Paint", {2, 3, 0});
     Link(material);
-    host::drawTag(*tag_, nullptr);
+    host::drawTag(*tag_, noSurface_);
     host::editParameter(*tag_, LMAT_KIND, int32_t{LMAT_KIND_PHONG});
     host::editParameter(*tag_, LMAT_PHONG_EXPONENT, 5000.0f);
     EXPECT_FLOAT_EQ(material->params.getReal(MATERIAL_SPECULAR_WIDTH), 0.5f);
@@ -149,17 +150,17 @@ TEST_F(MaterialHelperTagTest, DrawRefreshesTheMaterialOnceAfterEachWriteBack) {
         const host::HostEvents& e = host::hostEvents();
         return std::vector<long>{e.changeNotifications, e.materialUpdates, e.channelMessages};
     };
-    host::drawTag(*tag_, nullptr);
-    host::drawTag(*tag_, nullptr);
+    host::drawTag(*tag_, noSurface_);
+    host::drawTag(*tag_, noSurface_);
     EXPECT_EQ(counts(), (std::vector<long>{1, 1, 1}));
     host::editParameter(*tag_, LMAT_COLOUR, HostVector{0, 1, 0});
-    host::drawTag(*tag_, nullptr);
+    host::drawTag(*tag_, noSurface_);
     EXPECT_EQ(counts(), (std::vector<long>{2, 2, 2}));
     EXPECT_EQ(material->params.getVector(MATERIAL_COLOUR), (HostVector{0, 1, 0}));
 
     // No material: Draw forgets the one it showed.
     Link(nullptr);
-    EXPECT_FALSE(host::drawTag(*tag_, nullptr));
+    EXPECT_FALSE(host::drawTag(*tag_, noSurface_).answered);
     EXPECT_EQ(Shown(), std::set<int32_t>{});
 }
 
