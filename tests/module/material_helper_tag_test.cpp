@@ -9,6 +9,7 @@
 #include "host/model/document.h"
 #include "host/plugins/parameter_edit.h"
 #include "host/plugins/plugin_tags.h"
+#include "host/pictures/surface.h"
 #include "host/plugins/tag_draw.h"
 #include "host/table/host_events.h"
 #include "module_fixture.h"
@@ -162,6 +163,27 @@ TEST_F(MaterialHelperTagTest, DrawRefreshesTheMaterialOnceAfterEachWriteBack) {
     Link(nullptr);
     EXPECT_FALSE(host::drawTag(*tag_, noSurface_).answered);
     EXPECT_EQ(Shown(), std::set<int32_t>{});
+}
+
+TEST_F(MaterialHelperTagTest, DrawPaintsThePreviewWithAFrameInTheReleasesMode) {
+    Link(Material("Paint", {0}));
+    struct Case {
+        int32_t width, height;
+        int32_t shapes;
+    } cases[] = {{20, 10, 1}, {2, 10, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        HostSurface surface = host::makeSurface(c.width, c.height);
+        EXPECT_TRUE(host::drawTag(*tag_, surface).answered);
+        EXPECT_EQ(surface.imagesDrawn, 1);
+        EXPECT_EQ(surface.shapesDrawn, c.shapes) << "a frame only on surfaces wider than 2";
+        EXPECT_EQ(surface.lastImageMode, LUMENO_HOST_RELEASE >= 95 ? 0 : 128);
+        if (c.shapes) {
+            const size_t at = (1 * size_t(c.width) + 1) * 3; // (1, 1): on the frame
+            EXPECT_EQ(std::vector<uint8_t>(surface.picture.rgb.begin() + long(at), surface.picture.rgb.begin() + long(at) + 3),
+                      (std::vector<uint8_t>{244, 255, 108}));
+        }
+    }
 }
 
 TEST_F(MaterialHelperTagTest, TheNkDataChoicesCarryTheCatalogueLabels) {
