@@ -1,9 +1,11 @@
+#include <cstdio>
 #include <memory>
 
 #include "app/commands.h"
 #include "app/common_options.h"
 #include "app/save_failure.h"
 #include "host/documents/document_loader.h"
+#include "host/model/material_names.h"
 #include "host/plugins/registry.h"
 
 namespace app {
@@ -45,6 +47,10 @@ void runExport(const ExportOptions& options) {
                              "; the scene leaves out those that failed:" + diagnosticLines(session));
     if (result != FILE_RESULT_OK) throw CommandFailure(saveFailureMessage(result, given, file) + diagnosticLines(session));
     printWarnings(session);
+    // The renderer finds materials by name: of several that share one it uses a single one.
+    for (const auto& [name, count] : host::sharedMaterialNames(*document))
+        std::fprintf(stderr, "lumeno-host: warning: %s: %d materials share the name \"%s\"; the renderer cannot tell "
+                     "them apart, so rename all but one\n", options.document.c_str(), count, name.c_str());
 }
 
 } // namespace
