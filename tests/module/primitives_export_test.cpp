@@ -93,7 +93,7 @@ TEST_F(PrimitivesExportTest, RectangleLightTakesSizeAndSpectrumByTheReleasesRule
     };
     const Expected expected[] = {
         {"Tagged", kRelease95 ? "3.000000" : "1.500000", kRelease95 ? "1.000000" : "0.500000", "blackbody"},
-        {"Own", kRelease95 ? "2.000000" : "2.000000", kRelease95 ? "2.000000" : "3.000000", "rgb"},
+        {"Own", "2.000000", kRelease95 ? "2.000000" : "3.000000", "rgb"},
         {"Bare", kRelease95 ? "0.002000" : "0.400000", kRelease95 ? "0.002000" : "0.400000", "empty"},
         {"Square", kRelease95 ? "0.500000" : "0.400000", kRelease95 ? "0.500000" : "0.400000", "empty"},
     };
