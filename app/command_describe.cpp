@@ -44,14 +44,6 @@ struct Edit {
     host::Value value;
 };
 
-std::optional<int32_t> wholeNumber(const std::string& text) {
-    int32_t number = 0;
-    const char* end = text.data() + text.size();
-    auto [ptr, error] = std::from_chars(text.data(), end, number);
-    if (text.empty() || error != std::errc() || ptr != end) return std::nullopt;
-    return number;
-}
-
 // ---- Reading --set values ------------------------------------------------------------------
 
 std::optional<float> realNumber(const std::string& text) {
@@ -242,15 +234,7 @@ void addDescribeCommand(CLI::App& cli) {
     auto options = std::make_shared<DescribeOptions>();
     CLI::App* command = cli.add_subcommand(
         "describe", "Show a tag's parameters as the application's attribute panel does, optionally after edits");
-    command->add_option("DOCUMENT", options->document, "Document file (JSON) that holds the tag")->required();
-    command->add_option("--object", options->object, "The object that carries the tag, by path (\"Studio/Ball\")")
-        ->required()
-        ->type_name("PATH");
-    command->add_option("--tag", options->tag,
-                        "The tag: its name, its plug-in's name, its description name or its type ID; the first "
-                        "that matches")
-        ->required()
-        ->type_name("NAME|ID");
+    addTagAddressOptions(*command, options->document, options->object, options->tag);
     command->add_option("--set", options->edits,
                         "Edit a parameter (symbolic name or ID) as the panel does; may be repeated, applied in order")
         ->type_name("KEY=VALUE")

@@ -86,15 +86,7 @@ void addDrawCommand(CLI::App& cli) {
     CLI::App* command = cli.add_subcommand(
         "draw", "Have a tag draw itself as the application shows it (a material helper tag: its material's "
                 "preview) and save the picture as PNG");
-    command->add_option("DOCUMENT", options->document, "Document file (JSON) that holds the tag")->required();
-    command->add_option("--object", options->object, "The object that carries the tag, by path (\"Studio/Ball\")")
-        ->required()
-        ->type_name("PATH");
-    command->add_option("--tag", options->tag,
-                        "The tag: its name, its plug-in's name, its description name or its type ID; the first "
-                        "that matches")
-        ->required()
-        ->type_name("NAME|ID");
+    addTagAddressOptions(*command, options->document, options->object, options->tag);
     command->add_option("--size", options->size, "The drawing surface's size in pixels")
         ->type_name("WxH")
         ->capture_default_str();

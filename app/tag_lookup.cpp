@@ -11,14 +11,6 @@ namespace app {
 
 namespace {
 
-std::optional<int32_t> wholeNumber(const std::string& text) {
-    int32_t number = 0;
-    const char* end = text.data() + text.size();
-    auto [ptr, error] = std::from_chars(text.data(), end, number);
-    if (text.empty() || error != std::errc() || ptr != end) return std::nullopt;
-    return number;
-}
-
 bool tagMatches(const HostNode& tag, const std::string& wanted, const host::Registry& registry) {
     if (std::optional<int32_t> type = wholeNumber(wanted)) return tag.type() == *type;
     if (tag.name == wanted) return true;
@@ -27,6 +19,26 @@ bool tagMatches(const HostNode& tag, const std::string& wanted, const host::Regi
 }
 
 } // namespace
+
+std::optional<int32_t> wholeNumber(const std::string& text) {
+    int32_t number = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, error] = std::from_chars(text.data(), end, number);
+    if (text.empty() || error != std::errc() || ptr != end) return std::nullopt;
+    return number;
+}
+
+void addTagAddressOptions(CLI::App& command, std::string& document, std::string& object, std::string& tag) {
+    command.add_option("DOCUMENT", document, "Document file (JSON) that holds the tag")->required();
+    command.add_option("--object", object, "The object that carries the tag, by path (\"Studio/Ball\")")
+        ->required()
+        ->type_name("PATH");
+    command.add_option("--tag", tag,
+                       "The tag: its name, its plug-in's name, its description name or its type ID; the first "
+                       "that matches")
+        ->required()
+        ->type_name("NAME|ID");
+}
 
 HostNode& findObject(const HostNode& document, const std::string& path, const std::string& file) {
     host::ObjectPathIndex index(document);

@@ -2,12 +2,22 @@
 // its plug-in's name, its description name or its type ID.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+
+#include <CLI/CLI.hpp>
 
 #include "host/model/node.h"
 #include "host/plugins/registry.h"
 
 namespace app {
+
+/// The whole number the text spells ("10005"), or none ("", "12x", out of range).
+std::optional<int32_t> wholeNumber(const std::string& text);
+
+/// Adds the DOCUMENT argument and the --object and --tag options by which a command names a tag.
+void addTagAddressOptions(CLI::App& command, std::string& document, std::string& object, std::string& tag);
 
 /// The object at a path of the document; throws CommandFailure naming the file when no object
 /// or several share it.
