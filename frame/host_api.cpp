@@ -1,31 +1,13 @@
 #include "frame/host_api.h"
 
-#include <utility>
+#include "frame/host_call.h"
 
 namespace {
 
 const HostTable* g_table = nullptr;
 
-template <class T>
-struct Same {
-    using type = T;
-};
-
-// Calls one operation of one group; answers `fallback` when the table, the group or the
-// operation is missing, so no call ever goes through a null pointer.
-template <class Group, class R, class... P, class... A>
-R Call(const Group* HostTable::*group, R (*Group::*operation)(P...),
-       typename Same<R>::type fallback, A&&... args) {
-    const Group* ops = g_table ? g_table->*group : nullptr;
-    if (!ops || !(ops->*operation)) return fallback;
-    return (ops->*operation)(std::forward<A>(args)...);
-}
-
-template <class Group, class... P, class... A>
-void CallVoid(const Group* HostTable::*group, void (*Group::*operation)(P...), A&&... args) {
-    const Group* ops = g_table ? g_table->*group : nullptr;
-    if (ops && ops->*operation) (ops->*operation)(std::forward<A>(args)...);
-}
+using host_call::Call;
+using host_call::CallVoid;
 
 constexpr HostVector kZero{0.0f, 0.0f, 0.0f};
 constexpr HostMatrix kZeroMatrix{kZero, kZero, kZero, kZero};

@@ -1,4 +1,4 @@
-// Calls through the stored host table for the forwarding functions outside host_api.cpp: an
+// Calls through the stored host table, for every forwarding function: an
 // operation whose table, group or entry is missing answers its neutral value, so no call ever
 // goes through a null pointer (a host without pictures leaves its image group out).
 #pragma once

@@ -25,15 +25,6 @@ bool registerPlugin(int32_t kind, int32_t id, const HostString* name, const void
     });
 }
 
-HostImage* imageNew()
-{
-    return guarded("registry.image_new", static_cast<HostImage*>(nullptr), [] {
-        auto* image = new HostImage;
-        ++handleCounts().images;
-        return image;
-    });
-}
-
 int32_t imageLoad(HostImage* image, const HostFilename* file)
 {
     return guarded("registry.image_load", IMAGE_RESULT_UNREADABLE, [&] {
@@ -56,19 +47,12 @@ int32_t imageLoad(HostImage* image, const HostFilename* file)
     });
 }
 
-void imageFree(HostImage* image)
-{
-    if (!image)
-        return;
-    delete image;
-    --handleCounts().images;
-}
-
 } // namespace
 
 const HostRegistryOps& registryOps()
 {
-    static const HostRegistryOps ops = {registerPlugin, imageNew, imageLoad, imageFree};
+    // Icons are images like any other: the image group makes and frees them.
+    static const HostRegistryOps ops = {registerPlugin, imageOps().create, imageLoad, imageOps().free};
     return ops;
 }
 
