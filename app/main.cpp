@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     app::addPrefsCommand(cli);
     app::addDescribeCommand(cli);
     app::addCommandCommand(cli);
+    app::addImportCommand(cli);
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
