@@ -7,6 +7,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include "host/import/declared_sizes.h"
 #include "host/import/import_error.h"
 #include "host/import/material_import.h"
 #include "host/import/mesh_import.h"
@@ -221,6 +222,11 @@ ImportedModel importModel(const fs::path& model, const ImportOptions& options) {
     const std::string file = model.string();
     std::error_code error;
     if (!fs::is_regular_file(model, error)) throw ImportError(file + ": cannot import: no such file");
+    try {
+        checkDeclaredSizes(model);
+    } catch (const ImportError& failure) {
+        throw ImportError(file + ": cannot import: " + failure.what());
+    }
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(file, readSteps());
     if (!scene) throw ImportError(file + ": cannot import: " + importer.GetErrorString());
