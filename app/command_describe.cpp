@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/common_options.h"
+#include "app/tag_lookup.h"
 #include "host/documents/document_loader.h"
 #include "host/documents/document_writer.h"
 #include "host/documents/name_suggestion.h"
@@ -42,47 +43,12 @@ struct Edit {
     host::Value value;
 };
 
-// ---- Finding the object and the tag -------------------------------------------------------
-
-HostNode& findObject(const HostNode& document, const std::string& path, const std::string& file) {
-    host::ObjectPathIndex index(document);
-    const std::vector<HostNode*>& found = index.find(host::splitObjectPath(path));
-    if (found.empty()) throw CommandFailure(file + ": there is no object at \"" + path + "\"");
-    if (found.size() > 1)
-        throw CommandFailure(file + ": " + std::to_string(found.size()) + " objects share the path \"" + path +
-                             "\"; rename one of them");
-    return *found.front();
-}
-
 std::optional<int32_t> wholeNumber(const std::string& text) {
     int32_t number = 0;
     const char* end = text.data() + text.size();
     auto [ptr, error] = std::from_chars(text.data(), end, number);
     if (text.empty() || error != std::errc() || ptr != end) return std::nullopt;
     return number;
-}
-
-/// "\"Look\" (type 10000)", or "unnamed (type 5616)".
-std::string tagTitle(const HostNode& tag) {
-    return (tag.name.empty() ? "unnamed" : "\"" + tag.name + "\"") + " (type " + std::to_string(tag.type()) + ")";
-}
-
-bool tagMatches(const HostNode& tag, const std::string& wanted, const host::Registry& registry) {
-    if (std::optional<int32_t> type = wholeNumber(wanted)) return tag.type() == *type;
-    if (tag.name == wanted) return true;
-    const host::RegisteredPlugin* plugin = registry.find(tag.type());
-    return plugin && (plugin->name == wanted || (!plugin->description.empty() && plugin->description == wanted));
-}
-
-/// The first tag of the object that the name, plug-in name, description name or type ID names.
-HostNode& findTag(HostNode& object, const std::string& wanted, const host::Registry& registry) {
-    std::string present;
-    for (HostNode* tag = object.tags().first(); tag; tag = tag->next()) {
-        if (tagMatches(*tag, wanted, registry)) return *tag;
-        present += (present.empty() ? "" : ", ") + tagTitle(*tag);
-    }
-    throw CommandFailure("the object \"" + object.name + "\" has no tag \"" + wanted + "\"" +
-                         (present.empty() ? " (it has no tags)" : " (its tags: " + present + ")"));
 }
 
 // ---- Reading --set values ------------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include "app/command_command.h"
 #include "app/command_describe.h"
+#include "app/command_draw.h"
 #include "app/commands.h"
 #include "app/common_options.h"
 #include "host/documents/document_error.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     app::addPrefsCommand(cli);
     app::addDescribeCommand(cli);
     app::addCommandCommand(cli);
+    app::addDrawCommand(cli);
     app::addImportCommand(cli);
     try {
         cli.parse(argc, argv);

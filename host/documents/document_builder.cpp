@@ -92,6 +92,12 @@ private:
         std::set<int32_t> seen;
         applyParams(node->params, object.params, ParameterSchema::forHostType(object.type), "this object type", seen);
         for (const auto& tag : object.tags) buildTag(*node, tag);
+        if (object.uvs) {
+            std::vector<UvwPolygon> uvws;
+            uvws.reserve(object.uvs->size());
+            for (const auto& r : *object.uvs) uvws.push_back({toHost(r[0]), toHost(r[1]), toHost(r[2]), toHost(r[3])});
+            makeUvwTag(*node, std::move(uvws));
+        }
         for (const auto& child : object.children) buildObject(document, child, node);
     }
 

@@ -81,6 +81,9 @@ struct Object {
     std::vector<Param> params;
     std::vector<Vector3> points;
     std::vector<std::array<int32_t, 4>> polygons; // a triangle has c == d
+    /// Texture coordinates (u, v, w) of each polygon's four corners (a triangle's d repeats c);
+    /// none: the object has no UVW tag.
+    std::optional<std::vector<std::array<Vector3, 4>>> uvs;
     std::vector<Tag> tags;
     std::vector<Object> children;
 };

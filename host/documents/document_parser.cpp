@@ -282,7 +282,7 @@ private:
     Object object(const JsonTree& node, const std::string& path) const {
         requireObject(node, path, "an object");
         allowKeys(node, path, {"type", "name", "matrix", "position", "rotation", "scale", "params", "points",
-                               "polygons", "tags", "children", "comment"});
+                               "polygons", "uvs", "tags", "children", "comment"});
         Object object;
         object.path = path;
         if (!node.contains("type")) fail(path, "an object needs a type (" + typenames::objectTypeList() + " or a numeric type ID)");
@@ -316,11 +316,11 @@ private:
     }
 
     void readGeometry(const JsonTree& node, const std::string& path, Object& object) const {
-        bool geometry = node.contains("points") || node.contains("polygons");
+        bool geometry = node.contains("points") || node.contains("polygons") || node.contains("uvs");
         if (!geometry) return;
         if (object.type != TYPE_POLYGON_OBJECT)
-            fail(member(path, node.contains("points") ? "points" : "polygons"),
-                 "only a polygon object has points and polygons");
+            fail(member(path, node.contains("points") ? "points" : node.contains("polygons") ? "polygons" : "uvs"),
+                 "only a polygon object has points, polygons and uvs");
         if (node.contains("points")) {
             std::string pointsPath = member(path, "points");
             const auto& list = list_(node["points"], pointsPath);
@@ -333,6 +333,38 @@ private:
             object.polygons.reserve(list.size());
             for (std::size_t i = 0; i < list.size(); ++i)
                 object.polygons.push_back(polygon(list[i], index(polygonsPath, i), object.points.size()));
+        }
+        if (node.contains("uvs")) readUvs(node["uvs"], member(path, "uvs"), object);
+    }
+
+    /// One entry per polygon, with one [u, v] or [u, v, w] per corner of it.
+    void readUvs(const JsonTree& node, const std::string& path, Object& object) const {
+        const auto& list = list_(node, path);
+        if (list.size() != object.polygons.size())
+            fail(path, "expected the coordinates of each polygon's corners, one entry per polygon (the object has " +
+                           std::to_string(object.polygons.size()) + " polygons, uvs has " +
+                           std::to_string(list.size()) + " entries)");
+        auto& uvs = object.uvs.emplace();
+        uvs.reserve(list.size());
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            std::string entryPath = index(path, i);
+            const bool triangle = object.polygons[i][2] == object.polygons[i][3];
+            const std::size_t corners = triangle ? 3 : 4;
+            if (!list[i].is_array() || list[i].size() != corners)
+                fail(entryPath, "expected " + std::to_string(corners) + " corners [u, v] for the " +
+                                    (triangle ? "triangle" : "quad") + " polygons[" + std::to_string(i) +
+                                    "], found " + kindOf(list[i]));
+            std::array<Vector3, 4> record{};
+            for (std::size_t k = 0; k < corners; ++k) {
+                const JsonTree& corner = list[i][k];
+                std::string cornerPath = index(entryPath, k);
+                if (!corner.is_array() || (corner.size() != 2 && corner.size() != 3))
+                    fail(cornerPath, "expected [u, v] or [u, v, w], found " + kindOf(corner));
+                record[k] = {number(corner[0], index(cornerPath, 0)), number(corner[1], index(cornerPath, 1)),
+                             corner.size() == 3 ? number(corner[2], index(cornerPath, 2)) : 0.0};
+            }
+            if (triangle) record[3] = record[2];
+            uvs.push_back(record);
         }
     }
 

@@ -157,8 +157,11 @@ private:
         if (!params.empty()) out["params"] = std::move(params);
         geometry(node, path, out);
         JsonTree tags = JsonTree::array();
+        const HostNode* uvwTag = findUvwTag(node); // written as the object's "uvs"
+        if (uvwTag && node.type() != TYPE_POLYGON_OBJECT) fail(path, "only a polygon object keeps a UVW tag in a document file");
         for (HostNode* tag = node.tags().first(); tag; tag = tag->next())
-            tags.push_back(this->tag(*tag, jsonpath::index(jsonpath::member(path, "tags"), tags.size())));
+            if (tag != uvwTag)
+                tags.push_back(this->tag(*tag, jsonpath::index(jsonpath::member(path, "tags"), tags.size())));
         if (!tags.empty()) out["tags"] = std::move(tags);
         JsonTree children = JsonTree::array();
         for (HostNode* child = node.children().first(); child; child = child->next())
@@ -179,6 +182,24 @@ private:
             else polygons.push_back(JsonTree::array({p.a, p.b, p.c, p.d}));
         }
         out["polygons"] = std::move(polygons);
+        if (const HostNode* uvwTag = findUvwTag(node)) out["uvs"] = uvs(*uvwTag, node, path);
+    }
+
+    JsonTree uvs(const HostNode& tag, const HostNode& object, const std::string& path) const {
+        if (tag.uvws.size() != object.polygons.size())
+            fail(path, "its UVW tag has coordinates for " + std::to_string(tag.uvws.size()) + " polygons but the object has " +
+                           std::to_string(object.polygons.size()) + "; a document file keeps one entry per polygon");
+        auto corner = [](const HostVector& c) {
+            if (c.z == 0.0f) return JsonTree::array({shortestReal(c.x), shortestReal(c.y)});
+            return vector(c);
+        };
+        JsonTree out = JsonTree::array();
+        for (std::size_t i = 0; i < tag.uvws.size(); ++i) {
+            const UvwPolygon& r = tag.uvws[i];
+            if (object.polygons[i].c == object.polygons[i].d) out.push_back(JsonTree::array({corner(r.a), corner(r.b), corner(r.c)}));
+            else out.push_back(JsonTree::array({corner(r.a), corner(r.b), corner(r.c), corner(r.d)}));
+        }
+        return out;
     }
 
     JsonTree tag(const HostNode& node, const std::string& path) {
@@ -201,6 +222,7 @@ private:
             if (!params.empty()) out["params"] = std::move(params);
             return out;
         }
+        if (node.type() == TYPE_UVW_TAG) fail(path, "a document file keeps one UVW tag per object (its \"uvs\"), this is a second one");
         const RegisteredPlugin* plugin = registry_.find(node.type());
         if (!plugin || plugin->kind != PLUGIN_KIND_TAG)
             fail(path, "the tag's type " + std::to_string(node.type()) + " is not a registered tag plug-in");

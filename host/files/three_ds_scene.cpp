@@ -1,5 +1,6 @@
 #include "host/files/three_ds_scene.h"
 
+#include <cstring>
 #include <unordered_map>
 #include <utility>
 
@@ -55,6 +56,79 @@ void checkPolygons(const HostNode& object)
                                 " refers to point " + std::to_string(index) + ", but the object has " +
                                 std::to_string(count) + " points");
     }
+}
+
+using Uv = std::array<float, 2>;
+
+/// A point's index with the coordinates one of its corners has (as bits, so that equal means
+/// written alike).
+struct CornerKey {
+    int32_t point;
+    uint32_t u;
+    uint32_t v;
+    bool operator==(const CornerKey& o) const { return point == o.point && u == o.u && v == o.v; }
+};
+
+struct CornerKeyHash {
+    std::size_t operator()(const CornerKey& k) const
+    {
+        uint64_t h = (uint64_t(uint32_t(k.point)) * 0x9E3779B97F4A7C15ull) ^ (uint64_t(k.u) << 32 | k.v);
+        h ^= h >> 29;
+        h *= 0xBF58476D1CE4E5B9ull;
+        return static_cast<std::size_t>(h ^ (h >> 32));
+    }
+};
+
+uint32_t bitsOf(float value)
+{
+    if (value == 0.0f)
+        value = 0.0f; // -0 and 0 are written alike
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+/// Gives every point the mapping coordinates of its corners, in the file's terms (u, 1 - v).
+/// A point keeps its index for the coordinates of its first corner; each other coordinate it
+/// has becomes a new point at the end, and the polygons are rewritten to use it. Linear in
+/// corners (one hash look-up for each corner that differs from its point's first).
+std::vector<Uv> splitByCoordinates(std::vector<HostVector>& points, std::vector<HostPolygon>& polygons,
+                                   const std::vector<UvwPolygon>& records)
+{
+    const std::size_t original = points.size();
+    std::vector<Uv> uvs(original, Uv{0.0f, 0.0f});
+    std::vector<bool> given(original, false);
+    std::unordered_map<CornerKey, int32_t, CornerKeyHash> extra;
+    auto place = [&](int32_t point, const HostVector& uvw) {
+        const Uv uv{uvw.x, 1.0f - uvw.y};
+        if (!given[static_cast<std::size_t>(point)]) {
+            given[static_cast<std::size_t>(point)] = true;
+            uvs[static_cast<std::size_t>(point)] = uv;
+            return point;
+        }
+        const Uv& first = uvs[static_cast<std::size_t>(point)];
+        const CornerKey key{point, bitsOf(uv[0]), bitsOf(uv[1])};
+        if (bitsOf(first[0]) == key.u && bitsOf(first[1]) == key.v)
+            return point;
+        const auto [it, added] = extra.try_emplace(key, static_cast<int32_t>(points.size()));
+        if (added) {
+            points.push_back(points[static_cast<std::size_t>(point)]);
+            uvs.push_back(uv);
+        }
+        return it->second;
+    };
+    const UvwPolygon none{};
+    for (std::size_t i = 0; i < polygons.size(); ++i) {
+        HostPolygon& p = polygons[i];
+        const UvwPolygon& r = i < records.size() ? records[i] : none;
+        const bool triangle = p.c == p.d;
+        p.a = place(p.a, r.a);
+        p.b = place(p.b, r.b);
+        p.c = place(p.c, r.c);
+        // A triangle's fourth corner is its third.
+        p.d = triangle ? p.c : place(p.d, r.d);
+    }
+    return uvs;
 }
 
 class Collector {
@@ -116,30 +190,35 @@ private:
             const HostVector w = transformPoint(global, p);
             points.push_back({w.x, w.z, w.y});
         }
+        std::vector<HostPolygon> polygons = object.polygons;
+        std::vector<Uv> uvs;
+        if (const HostNode* uvwTag = findUvwTag(object))
+            uvs = splitByCoordinates(points, polygons, uvwTag->uvws);
         // The axis exchange reverses the winding; a mirroring matrix reverses it back.
         const bool reverse = determinant(global) >= 0.0;
         std::vector<Triangle> triangles;
-        triangles.reserve(object.polygons.size() * 2);
+        triangles.reserve(polygons.size() * 2);
         auto emit = [&](int32_t a, int32_t b, int32_t c) {
             triangles.push_back(reverse ? Triangle{a, c, b} : Triangle{a, b, c});
         };
-        for (const HostPolygon& p : object.polygons) {
+        for (const HostPolygon& p : polygons) {
             emit(p.a, p.b, p.c);
             if (p.c != p.d)
                 emit(p.a, p.c, p.d);
         }
         if (points.size() <= THREE_DS_MAX_POINTS && triangles.size() <= THREE_DS_MAX_FACES)
-            addWhole(object, std::move(points), triangles, material);
+            addWhole(object, std::move(points), std::move(uvs), triangles, material);
         else
-            addSplit(object, points, triangles, material);
+            addSplit(object, points, uvs, triangles, material);
     }
 
-    void addWhole(const HostNode& object, std::vector<HostVector> points, const std::vector<Triangle>& triangles,
-                  int32_t material)
+    void addWhole(const HostNode& object, std::vector<HostVector> points, std::vector<Uv> uvs,
+                  const std::vector<Triangle>& triangles, int32_t material)
     {
         ThreeDsMesh mesh;
         mesh.name = objectNames_.claim(object.name);
         mesh.points = std::move(points);
+        mesh.uvs = std::move(uvs);
         mesh.material = material;
         mesh.faces.reserve(triangles.size());
         for (const Triangle& t : triangles)
@@ -149,8 +228,8 @@ private:
 
     /// Cuts the triangles, in order, into parts of at most 65535 points and faces; each part
     /// holds only the points its faces use.
-    void addSplit(const HostNode& object, const std::vector<HostVector>& points, const std::vector<Triangle>& triangles,
-                  int32_t material)
+    void addSplit(const HostNode& object, const std::vector<HostVector>& points, const std::vector<Uv>& uvs,
+                  const std::vector<Triangle>& triangles, int32_t material)
     {
         std::vector<uint32_t> partOf(points.size(), 0); // the part a point was last given to
         std::vector<uint16_t> localIndex(points.size(), 0);
@@ -181,6 +260,8 @@ private:
                     partOf[index] = part;
                     localIndex[index] = static_cast<uint16_t>(mesh.points.size());
                     mesh.points.push_back(points[index]);
+                    if (!uvs.empty())
+                        mesh.uvs.push_back(uvs[index]);
                 }
                 face[k] = localIndex[index];
             }

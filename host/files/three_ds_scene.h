@@ -12,6 +12,10 @@
 //   that has one; without any, they have no material.
 // - An object with more than 65535 points or triangles is split, in polygon order, into mesh
 //   objects of at most 65535 of each.
+// - An object with a UVW tag (its first) has mapping coordinates, one per point: (u, 1 - v),
+//   since the file's v runs up from the bottom of a texture. A point whose corners have
+//   different coordinates becomes one point per coordinate; those points count against the
+//   65535. A polygon the tag has no record for takes (0, 0) at its corners.
 // - Names are cut to the format's limits and kept apart (three_ds_names.h).
 #pragma once
 
@@ -36,6 +40,7 @@ struct ThreeDsMesh {
     std::string name;
     std::vector<HostVector> points;                 // renderer axes
     std::vector<std::array<uint16_t, 3>> faces;     // file winding
+    std::vector<std::array<float, 2>> uvs;          // one per point, or none
     int32_t material = -1;                          // index into materials, -1 for none
 };
 

@@ -23,6 +23,7 @@ enum Chunk : uint16_t {
     OBJECT = 0x4000,
     TRIANGLES = 0x4100,
     POINTS = 0x4110,
+    MAPPING = 0x4140,
     FACES = 0x4120,
     FACE_MATERIAL = 0x4130,
     MESH_MATRIX = 0x4160,
@@ -67,6 +68,14 @@ void writeMesh(ByteWriter& out, const ThreeDsMesh& mesh, const std::vector<Three
             out.putF32(p.z);
         }
     }
+    if (!mesh.uvs.empty()) {
+        ChunkWriter mapping(out, MAPPING);
+        out.putU16(static_cast<uint16_t>(mesh.uvs.size()));
+        for (const auto& uv : mesh.uvs) {
+            out.putF32(uv[0]);
+            out.putF32(uv[1]);
+        }
+    }
     {
         // The points are already in world space.
         ChunkWriter matrix(out, MESH_MATRIX);
@@ -95,7 +104,7 @@ std::size_t expectedSize(const ThreeDsScene& scene)
 {
     std::size_t size = 64 + scene.materials.size() * 64;
     for (const ThreeDsMesh& mesh : scene.meshes)
-        size += 128 + mesh.points.size() * 12 + mesh.faces.size() * 10;
+        size += 128 + mesh.points.size() * 12 + mesh.uvs.size() * 8 + mesh.faces.size() * 10;
     return size;
 }
 

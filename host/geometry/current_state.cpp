@@ -26,6 +26,10 @@ NodePtr polygonObjectFor(HostNode& primitive, PolygonMesh mesh)
     result->polygons = std::move(mesh.polygons);
     while (HostNode* tag = primitive.tags().first())
         result->tags().append(result.get(), primitive.tags().take(tag));
+    // As the application does, the new polygon object carries the primitive's texture
+    // coordinates, unless it was given its own.
+    if (!mesh.uvws.empty() && !findUvwTag(*result))
+        makeUvwTag(*result, std::move(mesh.uvws));
     while (HostNode* child = primitive.children().first())
         result->children().append(result.get(), primitive.children().take(child));
     return result;

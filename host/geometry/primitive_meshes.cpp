@@ -52,20 +52,29 @@ PolygonMesh revolve(const std::vector<ProfilePoint>& profile, int32_t segments, 
             mesh.addPoint({static_cast<float>(p.rho * sines[j]), p.y, static_cast<float>(p.rho * cosines[j])});
     }
     const std::size_t bands = closedProfile ? profile.size() : profile.size() - 1;
+    // Texture coordinates: u once around the axis, v along the profile from its first point.
+    // The seam gets both u = 0 and u = 1, so its corners differ from their neighbours'.
+    const auto vSteps = static_cast<float>(closedProfile ? profile.size() : profile.size() - 1);
     for (std::size_t k = 0; k < bands; ++k) {
         const std::size_t l = (k + 1) % profile.size();
         const bool upperPole = profile[k].onAxis;
         const bool lowerPole = profile[l].onAxis;
         if (upperPole && lowerPole)
             continue;
+        const float vk = static_cast<float>(k) / vSteps;
+        const float vl = static_cast<float>(k + 1) / vSteps;
         for (int32_t j = 0; j < segments; ++j) {
             const int32_t jn = (j + 1) % segments;
+            const float uj = static_cast<float>(j) / static_cast<float>(segments);
+            const float un = static_cast<float>(j + 1) / static_cast<float>(segments);
+            const float um = (uj + un) / 2;
             if (upperPole)
-                mesh.addTriangle(first[k], first[l] + j, first[l] + jn);
+                mesh.addTriangle(first[k], first[l] + j, first[l] + jn, {{um, vk}, {uj, vl}, {un, vl}});
             else if (lowerPole)
-                mesh.addTriangle(first[k] + j, first[l], first[k] + jn);
+                mesh.addTriangle(first[k] + j, first[l], first[k] + jn, {{uj, vk}, {um, vl}, {un, vk}});
             else
-                mesh.addQuad(first[k] + j, first[l] + j, first[l] + jn, first[k] + jn);
+                mesh.addQuad(first[k] + j, first[l] + j, first[l] + jn, first[k] + jn,
+                             {{uj, vk}, {uj, vl}, {un, vl}, {un, vk}});
         }
     }
     return mesh;
@@ -144,10 +153,14 @@ PolygonMesh planeMesh(float width, float height, int32_t segmentsWidth, int32_t 
         for (int32_t ix = 0; ix <= segmentsWidth; ++ix)
             mesh.addPoint({lerp(-width / 2, width / 2, ix, segmentsWidth), 0.0f,
                            lerp(-height / 2, height / 2, iz, segmentsHeight)});
+    // u from -x to +x, v from +z (the top of the texture, seen from above) to -z.
+    auto u = [&](int32_t ix) { return static_cast<float>(ix) / static_cast<float>(segmentsWidth); };
+    auto v = [&](int32_t iz) { return 1.0f - static_cast<float>(iz) / static_cast<float>(segmentsHeight); };
     for (int32_t iz = 0; iz < segmentsHeight; ++iz)
         for (int32_t ix = 0; ix < segmentsWidth; ++ix) {
             const int32_t p = iz * columns + ix;
-            mesh.addQuad(p, p + columns, p + columns + 1, p + 1);
+            mesh.addQuad(p, p + columns, p + columns + 1, p + 1,
+                         {{u(ix), v(iz)}, {u(ix), v(iz + 1)}, {u(ix + 1), v(iz + 1)}, {u(ix + 1), v(iz)}});
         }
     return mesh;
 }
@@ -192,7 +205,13 @@ PolygonMesh cubeMesh(const HostVector& size, int32_t segmentsX, int32_t segments
                     c[f.v] = iv + dv;
                     return point(c);
                 };
-                mesh.addQuad(corner(0, 0), corner(0, 1), corner(1, 1), corner(1, 0));
+                // Each face holds the whole texture once.
+                const float u0 = static_cast<float>(iu) / static_cast<float>(n[f.u]);
+                const float u1 = static_cast<float>(iu + 1) / static_cast<float>(n[f.u]);
+                const float v0 = 1.0f - static_cast<float>(iv) / static_cast<float>(n[f.v]);
+                const float v1 = 1.0f - static_cast<float>(iv + 1) / static_cast<float>(n[f.v]);
+                mesh.addQuad(corner(0, 0), corner(0, 1), corner(1, 1), corner(1, 0),
+                             {{u0, v0}, {u0, v1}, {u1, v1}, {u1, v0}});
             }
     }
     return mesh;

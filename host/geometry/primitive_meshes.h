@@ -3,6 +3,12 @@
 // torus) is one closed surface: neighbouring polygons share their points, and every front faces
 // outwards. Plane and disc are open and face +y.
 //
+// Texture coordinates (one record per polygon): plane: u along x, v from the +z edge to the -z
+// edge; cube: each face holds the whole texture once; the shapes made round the y axis (sphere,
+// cylinder, cone, disc, torus): u once around the axis, v along the profile from the top (the
+// disc: from the inner edge outwards; the torus: once around its pipe). Points on a seam take
+// different coordinates in their polygons (u = 0 on one side, 1 on the other).
+//
 // Counts, for the parameters named:
 //   sphere   segments s, rings r = max(2, s / 2): 2 + (r - 1) s points, r s polygons
 //   cube     segments x, y, z: 2 (xy + yz + zx) polygons

@@ -63,6 +63,21 @@ HostNode* makeCameraTargetTag(HostNode& object, const HostNode& target)
     return tag;
 }
 
+HostNode* makeUvwTag(HostNode& object, std::vector<UvwPolygon> uvws)
+{
+    HostNode* tag = makeTag(object, TYPE_UVW_TAG);
+    tag->uvws = std::move(uvws);
+    return tag;
+}
+
+const HostNode* findUvwTag(const HostNode& object)
+{
+    for (const HostNode* tag = object.tags().first(); tag; tag = tag->next())
+        if (tag->type() == TYPE_UVW_TAG)
+            return tag;
+    return nullptr;
+}
+
 MaterialChannel& channel(HostNode& material, int32_t id)
 {
     if (!material.material)

@@ -13,10 +13,14 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/model/node.h"
 
 namespace host {
+
+/// The application's UVW tag: texture coordinates per polygon corner (HostNode::uvws).
+constexpr int32_t TYPE_UVW_TAG = 5671;
 
 /// A new object of a type with the type's default parameters, in no document.
 NodePtr newObject(int32_t type, std::string name = {});
@@ -37,6 +41,11 @@ HostNode* makeTextureTag(HostNode& object, const HostNode& material);
 HostNode* makeCameraTargetTag(HostNode& object, const HostNode& target);
 /// Puts a tag last on an object.
 HostNode* appendTag(HostNode& object, NodePtr tag);
+
+/// A UVW tag with these coordinates, put last on the object.
+HostNode* makeUvwTag(HostNode& object, std::vector<UvwPolygon> uvws);
+/// The object's first UVW tag, which is the one the application maps textures with, or nullptr.
+const HostNode* findUvwTag(const HostNode& object);
 
 /// A material's channel, made (switched off, empty data) when missing.
 MaterialChannel& channel(HostNode& material, int32_t id);

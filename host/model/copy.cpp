@@ -67,6 +67,7 @@ private:
         copy->local = node.local;
         copy->points = node.points;
         copy->polygons = node.polygons;
+        copy->uvws = node.uvws;
         if (node.material)
             *copy->material = *node.material;
         if (node.attachment) {

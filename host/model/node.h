@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "host/model/container.h"
+#include "host/model/image.h"
+#include "host/model/uvw_polygon.h"
 #include "host_types.h"
 
 namespace host {
@@ -73,6 +75,7 @@ struct MaterialChannel {
 /// What only materials have.
 struct MaterialData {
     std::map<int32_t, MaterialChannel> channels;
+    MaterialPreview preview; // made on first need (host/pictures/material_preview.h)
 };
 
 /// What only documents have.
@@ -139,6 +142,7 @@ struct HostNode {
     HostMatrix local{};                    // identity for a new object
     std::vector<HostVector> points;        // polygon objects
     std::vector<HostPolygon> polygons;     // polygon objects; a triangle has c == d
+    std::vector<host::UvwPolygon> uvws;    // UVW tags (5671): one per polygon of their object
 
     // Kind-specific parts, present only on that kind.
     std::unique_ptr<host::MaterialData> material;   // materials

@@ -17,6 +17,8 @@ HostTable makeHostTable(int32_t version)
     table.document = &documentOps();
     table.container = &containerOps();
     table.material = &materialOps();
+    table.image = &imageOps();
+    table.surface = &surfaceOps();
     return table;
 }
 

@@ -20,6 +20,8 @@ const HostObjectOps& objectOps();
 const HostDocumentOps& documentOps();
 const HostContainerOps& containerOps();
 const HostMaterialOps& materialOps();
+const HostImageOps& imageOps();
+const HostSurfaceOps& surfaceOps();
 
 /// The table with every group, reporting `version` as its interface version.
 HostTable makeHostTable(int32_t version);

@@ -117,6 +117,23 @@ TEST_F(RefusalTest, ValuesOfTheWrongType) {
     });
 }
 
+TEST_F(RefusalTest, TextureCoordinatesThatDoNotFitThePolygons) {
+    const std::string mesh = R"({"objects": [{"type": "polygon", "points": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "polygons": [[0, 1, 2]], "uvs": )";
+    const std::vector<std::string> texts = {
+        mesh + "[]}]}",
+        mesh + "[[[0, 0], [1, 0], [0, 1], [1, 1]]]}]}",
+        mesh + "[[[0, 0], [1, 0], [0]]]}]}",
+        mesh + R"([[[0, 0], [1, 0], [0, "1"]]]}]})",
+    };
+    expect({
+        {texts[0].c_str(), "objects[0].uvs", "one entry per polygon (the object has 1 polygons, uvs has 0 entries)"},
+        {texts[1].c_str(), "objects[0].uvs[0]", "expected 3 corners [u, v] for the triangle"},
+        {texts[2].c_str(), "objects[0].uvs[0][2]", "expected [u, v] or [u, v, w]"},
+        {texts[3].c_str(), "objects[0].uvs[0][2][1]", "expected a number"},
+        {R"({"objects": [{"type": "sphere", "uvs": []}]})", "objects[0].uvs", "only a polygon object"},
+    });
+}
+
 TEST_F(RefusalTest, ThingsGivenTwice) {
     expect({
         {R"({"objects": [{"type": "null", "name": "A", "name": "B"}]})", "objects[0].name", "key given twice"},

@@ -31,7 +31,7 @@ constexpr const char* richDocument = R"({
      "children": [
        {"type": "light", "name": "Sun", "params": {"LIGHT_KIND": 8}},
        {"type": "polygon", "name": "Mesh", "points": [[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0]],
-        "polygons": [[0, 1, 2], [0, 2, 3, 1]],
+        "polygons": [[0, 1, 2], [0, 2, 3, 1]], "uvs": [[[0, 1], [1, 1], [1, 0]], [[0, 1], [1, 0], [0, 0, 0.5], [0.25, 0.75]]],
         "tags": [{"type": "texture", "material": "Tiles"}]}
      ]},
     {"type": "camera", "name": "Cam", "params": {"CAMERA_FILM_WIDTH": 24.0},
@@ -53,6 +53,12 @@ TEST_F(RoundTripTest, SavedDocumentLoadsToTheSameValues) {
 
     // And the values are those of the original document, not merely stable ones.
     HostNode* group = host::firstObject(*reloaded);
+    const HostNode* uvwTag = host::findUvwTag(*group->children().first()->next());
+    ASSERT_NE(uvwTag, nullptr);
+    ASSERT_EQ(uvwTag->uvws.size(), 2u);
+    EXPECT_EQ(uvwTag->uvws[0].d, (HostVector{1, 0, 0})) << "a triangle's fourth corner repeats its third";
+    EXPECT_EQ(uvwTag->uvws[1].c, (HostVector{0, 0, 0.5f}));
+    EXPECT_EQ(uvwTag->uvws[1].d, (HostVector{0.25f, 0.75f, 0}));
     EXPECT_EQ(group->name, "Group/A");
     HostMatrix m = host::localMatrix(*group);
     HostMatrix o = host::localMatrix(*host::firstObject(*original));

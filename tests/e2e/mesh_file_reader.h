@@ -27,6 +27,7 @@ struct Mesh {
     std::vector<Point> points;                 // joined by place
     std::vector<std::array<int, 3>> triangles; // indices into points, in the file's winding
     std::string material;                      // the material name, "" for none
+    std::vector<std::array<std::array<float, 2>, 3>> cornerUvs; // per triangle corner; none without mapping
 };
 
 struct Box {
@@ -96,6 +97,14 @@ inline MeshFile readMeshFile(const std::filesystem::path& file) {
             const aiFace& face = source->mFaces[f];
             if (face.mNumIndices != 3) continue;
             mesh.triangles.push_back({joined[face.mIndices[0]], joined[face.mIndices[1]], joined[face.mIndices[2]]});
+            if (source->HasTextureCoords(0)) {
+                std::array<std::array<float, 2>, 3> uvs{};
+                for (int k = 0; k < 3; ++k) {
+                    const aiVector3D& uv = source->mTextureCoords[0][face.mIndices[k]];
+                    uvs[k] = {uv.x, uv.y};
+                }
+                mesh.cornerUvs.push_back(uvs);
+            }
         }
         if (source->mMaterialIndex < scene->mNumMaterials) {
             aiString name;

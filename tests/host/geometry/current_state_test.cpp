@@ -60,6 +60,10 @@ TEST(CurrentState, PrimitiveBecomesPolygonObjectWithItsNameMatrixAndTags)
     EXPECT_EQ(result->tags().first()->type(), TYPE_TEXTURE_TAG);
     // The tag still names the document's material.
     EXPECT_EQ(result->tags().first()->params.getLinkToken(TEXTURE_TAG_MATERIAL), s.red->token());
+    // And it gained the sphere's texture coordinates, one record per polygon.
+    const HostNode* uvwTag = host::findUvwTag(*result);
+    ASSERT_NE(uvwTag, nullptr);
+    EXPECT_EQ(uvwTag->uvws.size(), result->polygons.size());
     // The child came along, converted (a polygon object stays one, with its own points).
     HostNode* child = result->children().first();
     ASSERT_NE(child, nullptr);

@@ -2,6 +2,7 @@
 // parameters held to their ranges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -117,6 +118,32 @@ TEST(PrimitiveMesh, PlaneAndDiscFaceUpAndSpanTheirSize)
         EXPECT_EQ(disc.polygons.size(), 2u * 12);
         EXPECT_TRUE(facesAway(disc.points, triangles(disc.polygons), from(below)));
     }
+}
+
+TEST(PrimitiveMesh, TextureCoordinatesCoverEachPolygonWithinTheTexture)
+{
+    for (const int32_t type : {TYPE_SPHERE, TYPE_CUBE, TYPE_PLANE, TYPE_CYLINDER, TYPE_CONE, TYPE_DISC, TYPE_TORUS}) {
+        SCOPED_TRACE(type);
+        const host::PolygonMesh mesh = meshOf(*host::newObject(type));
+        ASSERT_EQ(mesh.uvws.size(), mesh.polygons.size());
+        float uMax = 0, vMax = 0;
+        for (const host::UvwPolygon& r : mesh.uvws)
+            for (const HostVector& c : {r.a, r.b, r.c, r.d}) {
+                EXPECT_TRUE(c.x >= 0 && c.x <= 1 && c.y >= 0 && c.y <= 1 && c.z == 0);
+                uMax = std::max(uMax, c.x);
+                vMax = std::max(vMax, c.y);
+            }
+        EXPECT_EQ(uMax, 1.0f) << "the texture is covered once, seam included";
+        EXPECT_EQ(vMax, 1.0f);
+    }
+    // The plane (1 x 1 segments): u along x, v from its +z edge; corners (-x,-z), (-x,+z), (+x,+z), (+x,-z).
+    const host::PolygonMesh plane = host::planeMesh(400, 400, 1, 1);
+    ASSERT_EQ(plane.uvws.size(), 1u);
+    EXPECT_EQ(plane.points[plane.polygons[0].b].z, 200.0f);
+    EXPECT_EQ(plane.uvws[0].a, (HostVector{0, 1, 0}));
+    EXPECT_EQ(plane.uvws[0].b, (HostVector{0, 0, 0}));
+    EXPECT_EQ(plane.uvws[0].c, (HostVector{1, 0, 0}));
+    EXPECT_EQ(plane.uvws[0].d, (HostVector{1, 1, 0}));
 }
 
 TEST(PrimitiveParams, ValuesAreHeldToTheirRange)

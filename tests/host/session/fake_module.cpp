@@ -88,6 +88,32 @@ int32_t execute(void*, HostTag*, HostDocument*, HostObject*, int32_t, int32_t)
     return 7;
 }
 
+/// Paints as the material helper tag does: the linked material's preview scaled to the surface,
+/// framed by a rectangle; false without a material.
+bool draw(void*, HostTag* tag, HostSurface* surface)
+{
+    HostNode* material = t().container->get_link(t().node->container(tag), TAG_MATERIAL_LINK,
+                                                 t().node->document(tag), LINK_FILTER_ANY);
+    const HostImage* preview = material ? t().image->material_preview(material, 0) : nullptr;
+    if (!preview || !t().surface->is_valid(surface))
+        return false;
+    const int32_t w = t().surface->width(surface);
+    const int32_t h = t().surface->height(surface);
+    HostImage* image = t().image->create();
+    if (!t().image->init(image, w, h, 24)) {
+        t().image->free(image);
+        return false;
+    }
+    t().image->scale(preview, image, 256, 0, 0);
+    t().surface->draw_image(surface, image, 128);
+    t().surface->begin(surface);
+    t().surface->set_colour(surface, 244, 255, 108, 255);
+    t().surface->rectangle(surface, 1, 1, w - 2, h - 2);
+    t().surface->end(surface);
+    t().image->free(image);
+    return true;
+}
+
 void destroyCommand(void* instance)
 {
     state().log.push_back("command destroy");
@@ -156,6 +182,7 @@ bool registerTag()
         record.describe = describe;
         record.is_enabled = isEnabled;
         record.execute = execute;
+        record.draw = draw;
         ok = registerAs(PLUGIN_KIND_TAG, TAG_ID, "Fake Tag", &record);
     }
     // The module gives its image back at once: the registry must keep its own.

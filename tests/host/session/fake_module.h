@@ -15,6 +15,7 @@ constexpr int32_t TAG_ID = 4000002;
 constexpr int32_t COMMAND_ID = 4000003;
 constexpr int32_t TAG_DEFAULT_PARAMETER = 1000; // the tag's init writes 42 here
 constexpr int32_t TAG_HIDDEN_PARAMETER = 1001;  // its describe hides this one
+constexpr int32_t TAG_MATERIAL_LINK = 1002;     // its draw paints this material's preview
 
 struct State {
     const HostTable* table = nullptr;

@@ -66,7 +66,8 @@ TEST_F(SessionTest, TableReportsItsVersionFirstAndEveryGroup)
                               (const void*)table->registry, (const void*)table->settings,
                               (const void*)table->node, (const void*)table->object,
                               (const void*)table->document, (const void*)table->container,
-                              (const void*)table->material})
+                              (const void*)table->material, (const void*)table->image,
+                              (const void*)table->surface})
         EXPECT_NE(group, nullptr);
     EXPECT_NE(table->document->copy, nullptr);
     EXPECT_NE(table->container->get_link, nullptr);
