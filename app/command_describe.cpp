@@ -21,6 +21,7 @@
 #include "host/plugins/attribute_panel.h"
 #include "host/plugins/parameter_edit.h"
 #include "host/plugins/registry.h"
+#include "host/plugins/tag_draw.h"
 #include "host_constants.h"
 
 namespace app {
@@ -218,7 +219,14 @@ void runDescribe(const DescribeOptions& options) {
     // Every edit is read before any is made, so a refused one leaves the document as it was.
     std::vector<Edit> edits;
     for (const std::string& given : options.edits) edits.push_back(readEdit(given, *description, *document));
+    // The application draws a tag whenever it shows it: before the user can edit it, so a tag
+    // that mirrors what it shows (the material helper) has done so when the edits arrive, and
+    // again after them. The panel is text here: the tag gets a surface without pixels, which it
+    // cannot paint on.
+    HostSurface textPanel;
+    host::drawTag(tag, textPanel);
     for (const Edit& edit : edits) host::editParameter(tag, edit.id, edit.value);
+    if (!edits.empty()) host::drawTag(tag, textPanel);
 
     host::AttributePanel panel = host::attributePanel(tag, session.registry());
     if (!panel.described)

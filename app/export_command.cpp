@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <memory>
 
 #include "app/commands.h"
@@ -5,6 +6,7 @@
 #include "app/model_documents.h"
 #include "app/save_failure.h"
 #include "host/import/embedded_textures.h"
+#include "host/model/material_names.h"
 #include "host/plugins/registry.h"
 
 namespace app {
@@ -50,6 +52,10 @@ void runExport(const ExportOptions& options) {
     textures.keep();
     printImportNotes(opened, options.document);
     printWarnings(session);
+    // The renderer finds materials by name: of several that share one it uses a single one.
+    for (const auto& [name, count] : host::sharedMaterialNames(*document))
+        std::fprintf(stderr, "lumeno-host: warning: %s: %d materials share the name \"%s\"; the renderer cannot tell "
+                     "them apart, so rename all but one\n", options.document.c_str(), count, name.c_str());
 }
 
 } // namespace

@@ -24,6 +24,7 @@
 #include "host/model/build.h"
 #include "host/model/document.h"
 #include "host/model/placement.h"
+#include "host/plugins/plugin_tags.h"
 #include "host/plugins/session.h"
 #include "host_constants.h"
 
@@ -87,6 +88,34 @@ host::NodePtr trianglesDocument(long triangles)
     const int32_t columns = int32_t(std::min<long>(1000, quads));
     makeGrid(*grid, columns, int32_t(quads / columns));
     host::makeTextureTag(*grid, *material);
+    return doc;
+}
+
+/// 10,000 null objects (100 groups of 99 children) and `count` materials of the four forms in
+/// turn, each with a texture and a material helper tag on an object spread over the tree. No
+/// object has a texture tag, so the export's time is the walks and the material section.
+host::NodePtr materialsDocument(host::Session& session, int32_t count)
+{
+    constexpr int32_t helperTagId = 10008;
+    host::NodePtr doc = host::createDocument();
+    std::vector<HostNode*> objects;
+    for (int32_t g = 0; g < 100; ++g) {
+        HostNode* group = host::makeObject(*doc, TYPE_NULL, "Group " + std::to_string(g));
+        objects.push_back(group);
+        for (int32_t c = 0; c < 99; ++c)
+            objects.push_back(host::makeObject(*doc, TYPE_NULL, "Null " + std::to_string(c), group));
+    }
+    const int32_t forms[] = {0, 9, 2, 3};
+    for (int32_t i = 0; i < count; ++i) {
+        HostNode* material = host::makeMaterial(*doc, "Material " + std::to_string(i));
+        host::channel(*material, forms[i % 4]).enabled = true;
+        host::channel(*material, 0).enabled = true;
+        host::channel(*material, 0).data.setString(1002, "texture" + std::to_string(i) + ".png");
+        material->params.setVector(2100, {float(i % 10) / 10, 0.5f, 0.5f});
+        HostNode* holder = objects[std::size_t(i) * objects.size() / std::size_t(count)];
+        HostNode* tag = host::addPluginTag(session.registry(), *holder, helperTagId);
+        tag->params.setLink(1000, material);
+    }
     return doc;
 }
 
@@ -241,6 +270,26 @@ int main(int argc, char** argv)
             host::NodePtr doc = trianglesDocument(triangles);
             const int repeat = triangles >= 1000000 ? 1 : options.repeat;
             row(std::to_string(triangles), double(triangles), measure(session, *doc, options, "triangles", repeat));
+        }
+        std::printf("\nMaterials, each with a texture and a helper tag, over 10,000 objects\n\n");
+        std::printf("| materials | objects | export s | materials/s | material elements |\n");
+        std::printf("|---|---|---|---|---|\n");
+        for (const int32_t count : {10, 100, 1000}) {
+            host::NodePtr doc = materialsDocument(session, count);
+            const fs::path folder = options.work / "materials";
+            fs::create_directories(folder);
+            const double s = best(options.repeat, [&] {
+                return session.saveWithSaver(saverId, doc.get(), folder / "scene.xml") == FILE_RESULT_OK;
+            });
+            std::ifstream in(folder / "scene.xml");
+            std::string line;
+            long elements = 0;
+            while (std::getline(in, line))
+                if (line.find("<material>") != std::string::npos)
+                    ++elements;
+            std::printf("| %d | 10000 | %s | %s | %ld |\n", count, seconds(s).c_str(), rate(count, s).c_str(), elements);
+            std::fflush(stdout);
+            fs::remove_all(folder);
         }
         for (const std::string& line : session.diagnostics())
             std::fprintf(stderr, "host: %s\n", line.c_str());

@@ -7,6 +7,7 @@
 
 #include "export/mesh_records.h"
 #include "host_types.h"
+#include "tags/material_helper_search.h"
 
 class LumenoSaverData;
 
@@ -27,4 +28,5 @@ struct ExportContext {
     HostDocument** targetDocuments;  // the merged strategy's pair (unsmoothed, smooth) while it runs
     LumenoSaverData* saver;        // the export state: multiplier, camera values, once-per-save flags
     MeshRecords meshRecords;       // the meshes of the mesh pass, which the element pass places
+    HelperTagIndex helperTags;     // the material helper tags of `document`, while the material list runs
 };

@@ -30,6 +30,7 @@ char* CopyOut(const char* field, char* buffer, int32_t length) {
 LumenoSaverData::~LumenoSaverData() {
     // A saver of the host's export menu must not leave a file for export-and-run to reuse.
     if (!commandOwned) StoreLastExportFile("");
+    ReleaseNkDataCatalogue(nkCatalogue);
 }
 
 bool LumenoSaverData::InitSaver(HostNode* /*node*/) {

@@ -7,6 +7,7 @@
 
 #include "host_types.h"
 #include "plugin_bases.h"
+#include "tags/nk_data_catalogue.h"
 
 /// Settings elements under the saver's ID.
 constexpr int32_t kSaverSettingRendererFolder = 1000;
@@ -17,7 +18,7 @@ constexpr int32_t kSaverSettingTextSize = 1024;
 class LumenoSaverData : public SceneSaverData {
 public:
     LumenoSaverData() = default;
-    /// Unless a command owns the instance, forgets the last export file.
+    /// Unless a command owns the instance, forgets the last export file; releases the catalogue.
     ~LumenoSaverData() override;
 
     bool Init(HostNode* node) override { return InitSaver(node); }
@@ -50,6 +51,7 @@ public:
     bool mergedMeshExport = false;   // chooses the merged geometry strategy
     char rendererFolder[kSaverSettingTextSize] = {};
     char lastExportFile[kSaverSettingTextSize] = {};
+    NkDataCatalogue nkCatalogue = {0, nullptr}; // loaded by the first material that needs it
 };
 
 /// The registered allocator: a new instance in host memory (as BaseData), or none.

@@ -6,6 +6,7 @@
 
 #include "export/export_context.h"
 #include "export/lumeno_saver_data.h"
+#include "export/material_export.h"
 #include "export/matrix_helpers.h"
 #include "export/mesh_records.h"
 #include "export/object_tree_export.h"
@@ -61,8 +62,7 @@ bool CreateXmlDocument(ExportContext& context) {
 void RunPerObjectStrategy(ExportContext& context) {
     // Mesh pass, which first writes the renderer settings and the camera.
     ExportObjectTree(context, DocumentFirstObject(context.document), IdentityMatrix(), true);
-    // Materials of the document:
-    //   WriteMaterialList(context, context.sceneElement, context.document)  -- material section
+    WriteMaterialList(context, context.sceneElement, context.document);
     AppendDefaultMaterial(context.sceneElement);
     // The element pass numbers the meshes as the mesh pass did.
     context.meshCounter = 0;

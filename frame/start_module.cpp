@@ -5,6 +5,7 @@
 #include "export/lumeno_saver_data.h"
 #include "tags/lumeno_config.h"
 #include "tags/lumeno_generic_obj_tag.h"
+#include "tags/lumeno_material_helper_tag.h"
 
 // The registration order is fixed:
 //   1 RegisterLumenoSaver
@@ -13,7 +14,7 @@
 //   4 RegisterLumenoExportAndRunCommand
 //   5 RegisterLumenoLightTag             (its class is not built yet)
 //   6 RegisterLumenoGenericObjTag
-//   7 RegisterLumenoMaterialHelperTag    (its class is not built yet)
+//   7 RegisterLumenoMaterialHelperTag
 // Each later registration takes its numbered place below when its class lands.
 bool StartModule() {
     return RegisterLumenoSaver()
@@ -22,6 +23,6 @@ bool StartModule() {
         && RegisterLumenoExportAndRunCommand()
         // 5 RegisterLumenoLightTag
         && RegisterLumenoGenericObjTag()
-        // 7 RegisterLumenoMaterialHelperTag
+        && RegisterLumenoMaterialHelperTag()
         ;
 }

@@ -109,4 +109,13 @@
 /* Plug-in settings: merge the stored container into the existing one. */
 #define SETTINGS_MERGE 1
 
+/* Material channels and the data element that names a channel's texture. */
+#define MATERIAL_CHANNEL_COLOUR 0
+#define MATERIAL_CHANNEL_TRANSPARENCY 2
+#define MATERIAL_CHANNEL_REFLECTION 3
+#define MATERIAL_CHANNEL_BUMP 6
+#define MATERIAL_CHANNEL_SPECULAR_COLOUR 8
+#define MATERIAL_CHANNEL_SPECULAR 9
+#define CHANNEL_TEXTURE_NAME 1002
+
 #endif

@@ -158,11 +158,37 @@ typedef struct HostContainerOps {
     void (*set_filename)(HostContainer* container, int32_t id, const HostFilename* value);
     void (*set_link)(HostContainer* container, int32_t id, const HostNode* value); /* NULL empties */
     void (*remove)(HostContainer* container, int32_t id);
+    /* The sub-container of an ID (a description entry's choice list, property 14), lent by the
+     * container, or NULL when the ID holds none. */
+    HostContainer* (*get_container)(HostContainer* container, int32_t id);
 } HostContainerOps;
 
 typedef struct HostMaterialOps {
     HostMaterial* (*texture_material)(const HostTag* texture_tag);
     void (*set_texture_material)(HostTag* texture_tag, const HostMaterial* material);
+    /* Channels by their number (0 colour, 2 transparency, 3 reflection, 6 bump, 8, 9 specular,
+     * ...). A material has every channel; its switch is off and its data empty until set. */
+    bool (*channel_enabled)(const HostMaterial* material, int32_t channel);
+    void (*set_channel_enabled)(HostMaterial* material, int32_t channel, bool enabled);
+    /* The channel object, lent by the material; NULL for no material or a negative number. */
+    HostChannel* (*channel)(HostMaterial* material, int32_t channel);
+    /* The channel's data container (text 1002: its texture file name), lent by the channel. */
+    HostContainer* (*channel_data)(HostChannel* channel);
+    /* The object attached to the channel (its shader), lent, or NULL when it has none. */
+    HostNode* (*channel_attached)(HostChannel* channel);
+    bool (*channel_message)(HostChannel* channel, int32_t id, void* data);
+    /* True when both materials have equal channels (switches and data) and equal parameters;
+     * names are not compared, so a renamed copy equals its original. */
+    bool (*compare)(const HostMaterial* a, const HostMaterial* b);
+    /* Rebuilds what the application derives from the material (its preview among others). */
+    void (*update)(HostMaterial* material, int32_t preview, int32_t render);
+    /* The texture file search: an absolute name that exists answers itself; a relative one is
+     * looked for in `document_folder`, then in its "tex" subfolder, and answers the full path
+     * found; otherwise the name itself. `suggestion` may be NULL or empty. A new file name. */
+    HostFilename* (*find_texture)(const HostFilename* document_folder, const HostFilename* name,
+                                  const HostFilename* suggestion);
+    /* The application's change notification (flags 0): views and panels redraw. */
+    void (*notify_change)(int32_t flags);
 } HostMaterialOps;
 
 /* Images with pixels (24 bits: red, green, blue per pixel). */

@@ -27,6 +27,7 @@ typedef struct HostImage HostImage;             /* an icon or preview image */
 typedef struct HostSurface HostSurface;         /* a drawing surface handed to a tag's Draw */
 typedef struct HostView HostView;               /* a viewport of a document */
 typedef struct HostScratch HostScratch;         /* the command-state scratch object */
+typedef struct HostChannel HostChannel;         /* a channel of a material (lent by the material) */
 
 /** Three 32-bit reals in the host's axis order (x, y, z). */
 typedef struct HostVector {

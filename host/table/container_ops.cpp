@@ -121,6 +121,11 @@ void remove(HostContainer* c, int32_t id)
     guardedVoid("container.remove", [&] { if (c) c->remove(id); });
 }
 
+HostContainer* getContainer(HostContainer* c, int32_t id)
+{
+    return c ? c->getContainer(id) : nullptr;
+}
+
 } // namespace
 
 const HostContainerOps& containerOps()
@@ -128,7 +133,7 @@ const HostContainerOps& containerOps()
     static const HostContainerOps ops = {create,   copy,        release,   has,       getBool,
                                          getInt,   getReal,     getVector, getString, getFilename,
                                          getLink,  setBool,     setInt,    setReal,   setVector,
-                                         setString, setFilename, setLink,  remove};
+                                         setString, setFilename, setLink,  remove,    getContainer};
     return ops;
 }
 

@@ -1,5 +1,6 @@
 #include "host/model/links.h"
 #include "host/model/node.h"
+#include "host/table/material_channel_ops.h"
 #include "host/table/host_table_impl.h"
 #include "host/table/table_guard.h"
 #include "host_constants.h"
@@ -26,7 +27,11 @@ void setTextureMaterial(HostTag* tag, const HostMaterial* material)
 
 const HostMaterialOps& materialOps()
 {
-    static const HostMaterialOps ops = {textureMaterial, setTextureMaterial};
+    namespace mc = material_channel;
+    static const HostMaterialOps ops = {textureMaterial,   setTextureMaterial, mc::channelEnabled,
+                                        mc::setChannelEnabled, mc::channel,    mc::channelData,
+                                        mc::channelAttached, mc::channelMessage, mc::compare,
+                                        mc::update,        mc::findTexture,    mc::notifyChange};
     return ops;
 }
 

@@ -45,7 +45,7 @@ TEST_F(AllocationFailureTest, EveryFailingAllocationAnswersMinus7AndNothingLeaks
             ASSERT_EQ(result, FILE_RESULT_OK);
             auto xml = LoadScene(file);
             ASSERT_NE(xml, nullptr);
-            EXPECT_EQ(ChildNames(SceneOf(*xml)), "camera background material");
+            EXPECT_EQ(ChildNames(SceneOf(*xml)), "camera background material material");
         } else {
             EXPECT_EQ(result, FILE_RESULT_OUT_OF_MEMORY);
         }

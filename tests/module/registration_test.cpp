@@ -34,7 +34,7 @@ protected:
 
 TEST_F(RegistrationTest, StartRegistersTheSaverAndBothTagsInOrder) {
     StartModule();
-    EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434 10005");
+    EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434 10005 10008");
 
     const host::RegisteredPlugin* saver = session().registry().find(kLumenoSaverId);
     ASSERT_NE(saver, nullptr);
@@ -87,6 +87,28 @@ TEST_F(RegistrationTest, WithoutStringTablesNothingNamedIsRegisteredAndStartSucc
     EXPECT_EQ(session().start(), C4D_RESULT_OK);
     // Commands register even without a name.
     EXPECT_EQ(RegisteredIds(), "1019468 1019434");
+}
+
+} // namespace
+} // namespace lumeno_test
+
+namespace lumeno_test {
+namespace {
+
+TEST_F(RegistrationTest, TheMaterialHelperTagComesLastAndItsMissingIconFailsStart) {
+    StartModule();
+    const host::RegisteredPlugin* helper = session().registry().find(kLumenoMaterialHelperTagId);
+    ASSERT_NE(helper, nullptr);
+    EXPECT_EQ(helper->kind, PLUGIN_KIND_TAG);
+    EXPECT_EQ(helper->flags, 3);
+    EXPECT_EQ(helper->description, "Tlumenomaterialhelpertag");
+    EXPECT_EQ(helper->name, ModuleString(kStringMaterialHelperTagName));
+
+    fs::path folder = CopyModuleFolder();
+    ASSERT_TRUE(fs::remove(folder / "res" / "lumenomaterialhelpertag.tif"));
+    NewSession(HOST_INTERFACE_VERSION, folder);
+    EXPECT_EQ(session().startModule(), C4D_RESULT_FAILED);
+    EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434 10005");
 }
 
 } // namespace
