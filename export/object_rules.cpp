@@ -2,6 +2,7 @@
 
 #include "export/tag_search.h"
 #include "frame/host_api.h"
+#include "frame/host_node_cache.h"
 #include "frame/plugin_ids.h"
 #include "tags/lumeno_generic_obj_tag_ids.h"
 
@@ -16,6 +17,9 @@ bool IsExcluded(const HostObject* object) {
 
 HostObject* LinkedObject(const ExportContext& context, HostObject* object) {
     if (NodeType(object) != TYPE_INSTANCE) return object;
+    // The host is asked for what it generated for the instance before its link is read, as the
+    // application expects of a module; the answer is not used.
+    static_cast<void>(NodeCache(object, 0));
     HostValue link;
     if (!NodeGetParameter(object, INSTANCE_LINK, &link) || link.type != HOST_VALUE_LINK) return nullptr;
     return NodeResolveLink(link.link, context.document, LINK_FILTER_OBJECT);

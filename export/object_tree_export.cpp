@@ -1,5 +1,7 @@
 #include "export/object_tree_export.h"
 
+#include <optional>
+
 #include "export/camera_export.h"
 #include "export/finish_element.h"
 #include "export/lumeno_saver_data.h"
@@ -7,7 +9,9 @@
 #include "export/mesh_conversion.h"
 #include "export/mesh_files.h"
 #include "export/object_rules.h"
+#include "export/primitives_export.h"
 #include "export/settings_export.h"
+#include "export/spectrum_export.h"
 #include "export/xml_helpers.h"
 #include "frame/host_api.h"
 
@@ -35,8 +39,7 @@ TiXmlElement PlacedMeshElement(const ExportContext& context, const MeshConversio
     AddTextChild(&element, "scale", RealText(context.saver->posSizeMultiplier).text);
     AddTextChild(&element, "mesh_name", MeshName(number).text);
     if (tags.smoothingOff) AddTextChild(&element, "normal_smoothing", "false");
-    // The mesh light's emission follows here:
-    //   ExportSpectrum(element, light tag's parameter container)  -- spectrum section
+    if (tags.lightTag) ExportSpectrum(NodeContainer(tags.lightTag), &element);
     return element;
 }
 
@@ -92,12 +95,35 @@ struct WorldStack {
     }
 };
 
+/// Element pass: a light, sphere or plane, or an instance of one, as the renderer's rectangle
+/// light, sphere or plane. An instance of anything else, or with an empty link, writes nothing.
+void ExportPrimitive(ExportContext& context, HostObject* object, const HostMatrix& world) {
+    HostObject* linked = LinkedObject(context, object);
+    if (!linked) return;
+    std::optional<TiXmlElement> element;
+    // A rectangle light is an emitter and carries no material.
+    bool materialWritten = false;
+    switch (NodeType(linked)) {
+    case TYPE_LIGHT:
+        element = ExportRectangleLight(context, object, linked, world);
+        materialWritten = true;
+        break;
+    case TYPE_SPHERE:
+        element = ExportSphere(context, object, linked, world);
+        break;
+    case TYPE_PLANE:
+        element = ExportPlane(context, object, linked, world);
+        break;
+    default:
+        break;
+    }
+    if (element) FinishElement(context, *element, object, linked, materialWritten, false);
+}
+
 /// Exports one object of the walk at its world matrix `world`.
 void ExportObject(ExportContext& context, HostObject* object, const HostMatrix& world, bool meshPass) {
     if (IsPrimitiveDispatchType(NodeType(object))) {
-        // Lights, spheres and planes (also through an instance) are written by the rectangle
-        // light, sphere and plane exporters in the element pass, with the linked object; until
-        // they exist nothing is written here. An instance of any other object writes nothing.
+        if (!meshPass) ExportPrimitive(context, object, world);
         return;
     }
     if (IsExcluded(object)) return;

@@ -1,5 +1,6 @@
 // The per-object strategy's walk over the object tree: one 3DS mesh file and one `mesh` element
-// per exported object in the mesh pass, one `model` (or `meshlight`) per mesh in the element pass.
+// per exported object in the mesh pass; in the element pass one `model` (or `meshlight`) per mesh,
+// and the `sphere`, `plane` and `rectanglelight` of spheres, planes and area lights.
 #pragma once
 
 #include "export/export_context.h"

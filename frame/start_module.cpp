@@ -5,6 +5,7 @@
 #include "export/lumeno_saver_data.h"
 #include "tags/lumeno_config.h"
 #include "tags/lumeno_generic_obj_tag.h"
+#include "tags/lumeno_light_tag.h"
 #include "tags/lumeno_material_helper_tag.h"
 
 // The registration order is fixed:
@@ -12,7 +13,7 @@
 //   2 RegisterLumenoConfig
 //   3 RegisterLumenoExportCommand
 //   4 RegisterLumenoExportAndRunCommand
-//   5 RegisterLumenoLightTag             (its class is not built yet)
+//   5 RegisterLumenoLightTag
 //   6 RegisterLumenoGenericObjTag
 //   7 RegisterLumenoMaterialHelperTag
 // Each later registration takes its numbered place below when its class lands.
@@ -21,7 +22,7 @@ bool StartModule() {
         && RegisterLumenoConfig()
         && RegisterLumenoExportCommand()
         && RegisterLumenoExportAndRunCommand()
-        // 5 RegisterLumenoLightTag
+        && RegisterLumenoLightTag()
         && RegisterLumenoGenericObjTag()
         && RegisterLumenoMaterialHelperTag()
         ;

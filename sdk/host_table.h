@@ -95,6 +95,9 @@ typedef struct HostNodeOps {
     bool (*get_parameter)(HostNode* node, int32_t id, HostValue* out);
     /* The node a link token names, if it is in `document` and passes the filter. */
     HostNode* (*resolve_link)(uint64_t link, HostDocument* document, int32_t filter);
+    /* The object the host generated for the node and keeps for it (flags 0), lent, or NULL
+     * when it keeps none. Asked of an instance before its link is read. */
+    HostNode* (*cache)(HostNode* node, int32_t flags);
 } HostNodeOps;
 
 typedef struct HostObjectOps {

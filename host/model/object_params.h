@@ -11,10 +11,12 @@
 //                   CAMERA_FIELD_OF_VIEW (1008) real 2 atan(18/36)  radians across the film width
 //   light (5102)    LIGHT_KIND (90002) integer 0         8 = area light
 //                   LIGHT_AREA_WIDTH (100010) real 200, LIGHT_AREA_HEIGHT (100011) real 200
+//                                                        an area light's half size (w / 2, h / 2, 0)
 //   instance (5126) INSTANCE_LINK (1001) link            empty
 //
 // Any other type starts with an empty container. A polygon object's bounding box comes from its
-// points; every other type without a size above has a zero box.
+// points; cylinder, cone, disc and torus from their shapes (primitive_params.h); an instance
+// reports the box of the object it repeats; every other type has a zero box.
 //
 // The default editor camera of a new document's view sits at (0, 0, -1000) with the identity
 // axes (looking along +z, y up) and the camera defaults above.
@@ -35,6 +37,8 @@ constexpr int32_t CAMERA_FILM_WIDTH = 1205;
 constexpr int32_t LIGHT_KIND = 90002;
 constexpr int32_t LIGHT_AREA_WIDTH = 100010;
 constexpr int32_t LIGHT_AREA_HEIGHT = 100011;
+/// The LIGHT_KIND of an area light.
+constexpr int32_t LIGHT_KIND_AREA = 8;
 
 constexpr float DEFAULT_SPHERE_RADIUS = 100.0f;
 constexpr float DEFAULT_CUBE_EDGE = 200.0f;

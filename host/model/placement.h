@@ -24,8 +24,8 @@ HostVector position(const HostNode& object);
 HostVector scale(const HostNode& object);
 
 /// Centre and half size of the object's own bounding box, in object coordinates: from the
-/// points of a polygon object, from the size parameters of a sphere, cube or plane
-/// (object_params.h); zero otherwise.
+/// points of a polygon object, from the size parameters of a primitive or an area light
+/// (object_params.h), for an instance those of the object it repeats; zero otherwise.
 HostVector boundingBoxCenter(const HostNode& object);
 HostVector boundingBoxRadius(const HostNode& object);
 

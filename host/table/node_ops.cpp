@@ -125,13 +125,20 @@ HostNode* resolve(uint64_t link, HostDocument* doc, int32_t filter)
     return resolveLink(link, doc, filter);
 }
 
+HostNode* cache(HostNode* /*node*/, int32_t /*flags*/)
+{
+    // This host generates no objects ahead of time: an instance's link is all there is.
+    return nullptr;
+}
+
 } // namespace
 
 const HostNodeOps& nodeOps()
 {
     static const HostNodeOps ops = {type,   name,    setName,   next,         firstChild,
                                     parent, document, copy,     remove,       release,
-                                    message, container, getParameter, resolve};
+                                    message, container, getParameter, resolve,
+                                    cache};
     return ops;
 }
 

@@ -199,6 +199,36 @@ TEST_P(DescribeTest, RefusalsNameTheProblemAndSaveNothing) {
     }
 }
 
+TEST_P(DescribeTest, LightTagShowsTheParametersOfTheSpectrumTypeItWasLastTold) {
+    const std::string lamp = R"({"objects": [{"type": "light", "name": "Lamp", "params": {"LIGHT_KIND": 8},
+        "tags": [{"type": "Lumeno Light"}]}]})";
+    auto input = writeFile("lamp.json", lamp);
+    struct Case {
+        std::vector<std::string> edits;
+        std::vector<const char*> shown; // besides the type and the size, always shown
+    };
+    const Case cases[] = {
+        {{}, {"LLIGHT_PEAK_MIN", "LLIGHT_PEAK_WIDTH", "LLIGHT_BASE_VALUE", "LLIGHT_PEAK_VALUE"}},
+        {{"--set", "LLIGHT_SPECTRUM_TYPE=LLIGHT_SPECTRUM_BLACKBODY"}, {"LLIGHT_TEMPERATURE", "LLIGHT_GAIN"}},
+        {{"--set", "LLIGHT_SPECTRUM_TYPE=1103"}, {"LLIGHT_RGB"}},
+        // An edit that changes nothing begins an edit but never tells the tag: all stay hidden.
+        {{"--set", "LLIGHT_WIDTH=0.4"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.edits.empty() ? "fresh" : c.edits.back());
+        std::vector<std::string> args{"describe", input.string(), "--object", "Lamp", "--tag", "Lumeno Light"};
+        args.insert(args.end(), c.edits.begin(), c.edits.end());
+        RunResult result = run(args);
+        ASSERT_EQ(result.status, 0) << result.err;
+        auto rows = panelRows(result.out);
+        EXPECT_EQ(rows.size(), 3u + c.shown.size()) << result.out;
+        for (const char* always : {"LLIGHT_SPECTRUM_TYPE", "LLIGHT_WIDTH", "LLIGHT_HEIGHT"})
+            EXPECT_EQ(rows.count(always), 1u) << always;
+        for (const char* shown : c.shown)
+            EXPECT_EQ(rows.count(shown), 1u) << shown;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothReleases, DescribeTest, ::testing::Values("9.0", "9.5"), releaseName);
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "host/plugins/plugin_tags.h"
 #include "module_fixture.h"
 #include "tags/lumeno_config_ids.h"
+#include "tags/lumeno_light_tag_ids.h"
 
 namespace lumeno_test {
 namespace {
@@ -48,6 +49,48 @@ TEST_F(AllocationFailureTest, EveryFailingAllocationAnswersMinus7AndNothingLeaks
             EXPECT_EQ(ChildNames(SceneOf(*xml)), "camera background material material");
         } else {
             EXPECT_EQ(result, FILE_RESULT_OUT_OF_MEMORY);
+        }
+    }
+    EXPECT_TRUE(completed) << "no run completed without hitting the failure";
+}
+
+TEST_F(AllocationFailureTest, StudioWithShapesAndEmittersNeverCrashesOrLeaks) {
+    StartModule();
+    host::NodePtr document = host::createDocument();
+    HostNode* red = host::makeMaterial(*document, "Red");
+    host::makeTextureTag(*host::makeObject(*document, TYPE_PLANE, "Floor"), *red);
+    HostNode* ball = host::makeObject(*document, TYPE_SPHERE, "Ball");
+    host::makeTextureTag(*ball, *red);
+    host::makeObject(*document, TYPE_INSTANCE, "Ball copy")->params.setLink(INSTANCE_LINK, ball);
+    HostNode* area = host::makeObject(*document, TYPE_LIGHT, "Area");
+    area->params.setInt(90002, 8);
+    host::addPluginTag(session().registry(), *area, kLumenoLightTagId)
+        ->params.setInt(LLIGHT_SPECTRUM_TYPE, LLIGHT_SPECTRUM_BLACKBODY);
+    HostNode* panel = host::makeObject(*document, TYPE_CUBE, "Glowing panel");
+    host::addPluginTag(session().registry(), *panel, kLumenoLightTagId);
+
+    host::Allocator& allocator = session().allocator();
+    bool completed = false;
+    for (uint64_t n = 1; n <= 1000 && !completed; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
+        const size_t blocksBefore = allocator.liveBlocks();
+        const long handlesBefore = session().liveHandles();
+        fs::path file = Temp("studio" + std::to_string(n) + ".xml");
+
+        allocator.failAllocation(n);
+        const int32_t result = session().saveWithSaver(kLumenoSaverId, document.get(), file);
+        completed = !allocator.failureHappened();
+        allocator.failAllocation(0);
+
+        EXPECT_EQ(allocator.liveBlocks(), blocksBefore);
+        EXPECT_EQ(session().liveHandles(), handlesBefore);
+        EXPECT_EQ(allocator.badFrees(), 0u);
+        EXPECT_EQ(result, completed ? FILE_RESULT_OK : FILE_RESULT_OUT_OF_MEMORY);
+        if (completed) {
+            auto xml = LoadScene(file);
+            ASSERT_NE(xml, nullptr);
+            EXPECT_EQ(ChildNames(SceneOf(*xml)),
+                      "background camera mesh material plane sphere sphere rectanglelight meshlight");
         }
     }
     EXPECT_TRUE(completed) << "no run completed without hitting the failure";

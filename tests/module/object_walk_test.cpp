@@ -179,7 +179,9 @@ TEST_F(ObjectWalkTest, ObjectWithALightTagBecomesAMeshLightWithoutMaterial) {
     EXPECT_EQ(GeometryOrder(scene), "mesh | meshlight");
     const TiXmlElement* light = scene->FirstChildElement("meshlight");
     EXPECT_EQ(NameComment(light), "Lamp");
-    EXPECT_EQ(ChildNames(light), "pos scale mesh_name normal_smoothing");
+    // A bare tag holds no spectrum type: the spectrum is empty, and last.
+    EXPECT_EQ(ChildNames(light), "pos scale mesh_name normal_smoothing spectrum");
+    EXPECT_EQ(light->FirstChildElement("spectrum")->FirstChild(), nullptr);
     EXPECT_EQ(ChildText(light, "mesh_name"), "meshName_0");
 }
 

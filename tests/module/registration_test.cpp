@@ -34,7 +34,7 @@ protected:
 
 TEST_F(RegistrationTest, StartRegistersTheSaverAndBothTagsInOrder) {
     StartModule();
-    EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434 10005 10008");
+    EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434 10004 10005 10008");
 
     const host::RegisteredPlugin* saver = session().registry().find(kLumenoSaverId);
     ASSERT_NE(saver, nullptr);
@@ -60,11 +60,27 @@ TEST_F(RegistrationTest, StartRegistersTheSaverAndBothTagsInOrder) {
     EXPECT_EQ(objectTag->description, "Tlumenogenericobjtag");
     EXPECT_TRUE(objectTag->hasIcon);
     EXPECT_EQ(objectTag->name, ModuleString(kStringGenericObjTagName));
+
+    const host::RegisteredPlugin* lightTag = session().registry().find(kLumenoLightTagId);
+    ASSERT_NE(lightTag, nullptr);
+    EXPECT_EQ(lightTag->kind, PLUGIN_KIND_TAG);
+    EXPECT_EQ(lightTag->flags, 1);
+    EXPECT_EQ(lightTag->description, "Tlumenolighttag");
+    EXPECT_TRUE(lightTag->hasIcon);
+    EXPECT_EQ(lightTag->name, ModuleString(kStringLightTagName));
 }
 
 TEST_F(RegistrationTest, MissingIconFailsStartAfterTheEarlierRegistrations) {
     fs::path folder = CopyModuleFolder();
     ASSERT_TRUE(fs::remove(folder / "res" / "lumenogenericobjtag.tif"));
+    NewSession(HOST_INTERFACE_VERSION, folder);
+    EXPECT_EQ(session().startModule(), C4D_RESULT_FAILED);
+    EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434 10004");
+}
+
+TEST_F(RegistrationTest, MissingLightTagIconFailsStartBeforeTheObjectTag) {
+    fs::path folder = CopyModuleFolder();
+    ASSERT_TRUE(fs::remove(folder / "res" / "lumenolighttag.tif"));
     NewSession(HOST_INTERFACE_VERSION, folder);
     EXPECT_EQ(session().startModule(), C4D_RESULT_FAILED);
     EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434");

@@ -1,3 +1,6 @@
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "host/geometry/matrix.h"
@@ -207,6 +210,51 @@ TEST(Placement, BoundingBoxesFromPointsAndSizes)
     expectVector(host::boundingBoxRadius(*plane), {200, 0, 200});
     HostNode* empty = host::makeObject(*doc, TYPE_NULL, "Empty");
     expectVector(host::boundingBoxRadius(*empty), {0, 0, 0});
+}
+
+TEST(Placement, BoundingBoxesOfTheOtherShapesLightsAndInstances)
+{
+    auto doc = host::createDocument();
+    struct Case {
+        int32_t type;
+        std::vector<std::pair<int32_t, float>> params;
+        HostVector radius;
+    };
+    // Defaults where no parameter is given; the kind of a light is set below.
+    const std::vector<Case> cases = {
+        {TYPE_CYLINDER, {}, {50, 100, 50}},
+        {TYPE_CONE, {{1230, 120}}, {120, 100, 120}},
+        {TYPE_DISC, {{1241, 30}}, {30, 0, 30}},
+        {TYPE_TORUS, {}, {120, 20, 120}},
+        {TYPE_LIGHT, {{host::LIGHT_AREA_WIDTH, 80}, {host::LIGHT_AREA_HEIGHT, 40}}, {40, 20, 0}},
+        {TYPE_CAMERA, {}, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        HostNode* object = host::makeObject(*doc, c.type, "Shape");
+        for (const auto& [id, value] : c.params)
+            object->params.setReal(id, value);
+        if (c.type == TYPE_LIGHT)
+            object->params.setInt(host::LIGHT_KIND, host::LIGHT_KIND_AREA);
+        expectVector(host::boundingBoxCenter(*object), {0, 0, 0});
+        expectVector(host::boundingBoxRadius(*object), c.radius);
+    }
+    // A light of another kind is a point.
+    expectVector(host::boundingBoxRadius(*host::makeObject(*doc, TYPE_LIGHT, "Spot")), {0, 0, 0});
+
+    // An instance reports what it repeats, through instances of instances; an empty link or a
+    // cycle has no box.
+    HostNode* mesh = host::makeObject(*doc, TYPE_POLYGON_OBJECT, "Mesh");
+    mesh->points = {{2, 0, 0}, {4, 2, 2}};
+    HostNode* first = host::makeObject(*doc, TYPE_INSTANCE, "First");
+    first->params.setLink(INSTANCE_LINK, mesh);
+    HostNode* second = host::makeObject(*doc, TYPE_INSTANCE, "Second");
+    second->params.setLink(INSTANCE_LINK, first);
+    expectVector(host::boundingBoxCenter(*second), {3, 1, 1});
+    expectVector(host::boundingBoxRadius(*second), {1, 1, 1});
+    expectVector(host::boundingBoxRadius(*host::makeObject(*doc, TYPE_INSTANCE, "Empty")), {0, 0, 0});
+    first->params.setLink(INSTANCE_LINK, second);
+    expectVector(host::boundingBoxRadius(*second), {0, 0, 0});
 }
 
 TEST(Placement, InverseUndoesAMatrix)
