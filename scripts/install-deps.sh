@@ -2,7 +2,8 @@
 # Installs the Debian packages that building and testing need; does nothing when all are there.
 set -euo pipefail
 pkgs=(build-essential cmake pkg-config libtinyxml-dev libassimp-dev assimp-utils nlohmann-json3-dev
-      libcli11-dev libtiff-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev)
+      libcli11-dev libtiff-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev
+      assimp-testmodels)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -37,6 +37,12 @@ std::optional<df::Object> meshObject(const aiMesh& mesh, const std::string& name
         // Reversed: the mirror turns the corners' order, so the front stays where it faced.
         const auto ia = static_cast<int32_t>(a), ib = static_cast<int32_t>(b), ic = static_cast<int32_t>(c);
         object.polygons.push_back({ic, ib, ia, ia});
+        if (const aiVector3D* uv = mesh.mTextureCoords[0]) {
+            // The model's v runs up from the texture's bottom edge, the host's down from its top.
+            auto corner = [uv](unsigned i) { return df::Vector3{uv[i].x, 1.0 - uv[i].y, uv[i].z}; };
+            if (!object.uvs) object.uvs.emplace().reserve(mesh.mNumFaces);
+            object.uvs->push_back({corner(c), corner(b), corner(a), corner(a)});
+        }
     }
     if (object.polygons.empty()) return std::nullopt;
     object.points.reserve(mesh.mNumVertices);

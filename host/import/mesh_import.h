@@ -1,6 +1,6 @@
 // One assimp mesh as a polygon object: its points in the host's frame, its triangles with their
-// corners reversed (the mirror would otherwise turn their fronts inwards), a texture tag of its
-// material, and a light tag when the material emits.
+// corners reversed (the mirror would otherwise turn their fronts inwards), the first set of
+// texture coordinates, a texture tag of its material, and a light tag when the material emits.
 #pragma once
 
 #include <optional>
