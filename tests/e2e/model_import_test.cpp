@@ -214,6 +214,18 @@ TEST_P(ModelImportTest, ConcavePolygonsAreTriangulatedWithoutFlipsOrOverlaps) {
     EXPECT_EQ(flipped, 0);
 }
 
+TEST_P(ModelImportTest, AnEmissiveMaterialMakesItsObjectsEmitters) {
+    writeFile("glow.mtl", "newmtl Glow\nKd 1 1 1\nKe 1 0.5 0\n");
+    const fs::path model = writeFile("glow.obj", "mtllib glow.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl Glow\nf 1 2 3\n");
+    RunResult result = run({"export", model.string(), "-o", (folder / "glow.xml").string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const TiXmlElement* light = parseScene(folder / "glow.xml")->FirstChildElement("meshlight");
+    ASSERT_NE(light, nullptr);
+    const TiXmlElement* rgb = light->FirstChildElement("spectrum")->FirstChildElement("rgb");
+    ASSERT_NE(rgb, nullptr);
+    EXPECT_EQ(childText(rgb, "rgb"), "1.000000 0.500000 0.000000");
+}
+
 TEST_P(ModelImportTest, ReportsWhatItLeftOut) {
     RunResult result = run({"import", (models / "glTF2/simple_skin/simple_skin.gltf").string(), "-o",
                             (folder / "skin.json").string()});

@@ -90,7 +90,7 @@ TEST_F(AllocationFailureTest, StudioWithShapesAndEmittersNeverCrashesOrLeaks) {
             auto xml = LoadScene(file);
             ASSERT_NE(xml, nullptr);
             EXPECT_EQ(ChildNames(SceneOf(*xml)),
-                      "background camera mesh material plane sphere sphere rectanglelight meshlight");
+                      "background camera mesh material material plane sphere sphere rectanglelight meshlight");
         }
     }
     EXPECT_TRUE(completed) << "no run completed without hitting the failure";

@@ -124,7 +124,7 @@ TEST_F(RegistrationTest, TheMaterialHelperTagComesLastAndItsMissingIconFailsStar
     ASSERT_TRUE(fs::remove(folder / "res" / "lumenomaterialhelpertag.tif"));
     NewSession(HOST_INTERFACE_VERSION, folder);
     EXPECT_EQ(session().startModule(), C4D_RESULT_FAILED);
-    EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434 10005");
+    EXPECT_EQ(RegisteredIds(), "1019430 10000 1019468 1019434 10004 10005");
 }
 
 } // namespace
