@@ -9,7 +9,8 @@
 #include <unistd.h>
 
 #include "app/common_options.h"
-#include "host/documents/document_loader.h"
+#include "app/model_documents.h"
+#include "host/import/embedded_textures.h"
 #include "host/plugins/command_calls.h"
 #include "host/plugins/plugin_texts.h"
 #include "host/plugins/registry.h"
@@ -112,8 +113,12 @@ void runCommand(const CommandOptions& options) {
     loadPreferences(session);
     startModule(session, options.common);
     const host::RegisteredPlugin& command = registeredCommand(session, id);
-    // Declared after the session, so that its plug-in tags go before the module does.
-    host::NodePtr document = host::loadDocumentFile(options.document, session.registry());
+    // Declared after the session, so that its plug-in tags go before the module does. A model's
+    // document sits beside the model, where its embedded textures are written.
+    const std::filesystem::path model = std::filesystem::absolute(options.document).lexically_normal();
+    OpenedDocument opened = openDocument(options.document, session, {model.parent_path(), model.filename().string(), {}, true});
+    host::NodePtr& document = opened.document;
+    host::import::WrittenTextures textures(opened.embedded);
     host::installPluginTexts(session);
     DialogLog dialog;
     session.setFileDialog(makeDialog(options, dialog));
@@ -128,6 +133,8 @@ void runCommand(const CommandOptions& options) {
     case host::CommandOutcome::Succeeded:
         break;
     }
+    textures.keep();
+    printImportNotes(opened, options.document);
     if (options.choose && dialog.asked == 0)
         std::fprintf(stderr, "lumeno-host: note: the command did not ask for a file, so --choose %s was not used\n",
                      options.choose->c_str());
@@ -144,7 +151,7 @@ void addCommandCommand(CLI::App& cli) {
                         "export (asks for the scene file) or export-and-run (reuses the last one)")
         ->required()
         ->check(CLI::IsMember({"export", "export-and-run"}));
-    command->add_option("DOCUMENT", options->document, "Document file (JSON) to export")->required();
+    command->add_option("DOCUMENT", options->document, "Document file (JSON) to export, or a model file to import first")->required();
     CLI::Option* choose = command->add_option("--choose", options->choose, "Answer the file dialog with FILE")
                               ->type_name("FILE");
     CLI::Option* cancel = command->add_flag("--cancel", options->cancel, "Cancel the file dialog");

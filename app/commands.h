@@ -12,5 +12,7 @@ void addPluginsCommand(CLI::App& cli);
 void addExportCommand(CLI::App& cli);
 /// `prefs [--renderer-folder DIR]`: shows or sets the scene saver's settings.
 void addPrefsCommand(CLI::App& cli);
+/// `import MODEL -o DOCUMENT.json [--scale S]`: writes a model file as a document file.
+void addImportCommand(CLI::App& cli);
 
 } // namespace app

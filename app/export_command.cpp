@@ -3,8 +3,9 @@
 
 #include "app/commands.h"
 #include "app/common_options.h"
+#include "app/model_documents.h"
 #include "app/save_failure.h"
-#include "host/documents/document_loader.h"
+#include "host/import/embedded_textures.h"
 #include "host/model/material_names.h"
 #include "host/plugins/registry.h"
 
@@ -37,15 +38,20 @@ void runExport(const ExportOptions& options) {
     if (!saver || saver->kind != PLUGIN_KIND_SCENE_SAVER)
         throw CommandFailure("the module registered no scene saver " + std::to_string(lumenoSaverId) +
                              diagnosticLines(session));
-    // Declared after the session, so that its plug-in tags go before the module does.
-    host::NodePtr document = host::loadDocumentFile(options.document, session.registry());
     std::filesystem::path given(options.output);
     std::filesystem::path file = std::filesystem::absolute(given).lexically_normal();
+    // Declared after the session, so that its plug-in tags go before the module does. A model's
+    // document sits beside the scene file, so its texture names are relative to the scene file.
+    OpenedDocument opened = openDocument(options.document, session, {file.parent_path(), file.filename().string(), {}, true});
+    host::NodePtr& document = opened.document;
+    host::import::WrittenTextures textures(opened.embedded);
     int32_t result = session.saveWithSaver(lumenoSaverId, document.get(), file, SAVE_FLAG_WRITE);
     if (result == FILE_RESULT_OPEN_FAILED && meshFileFailed(session))
         throw CommandFailure("cannot write every mesh file of " + given.string() +
                              "; the scene leaves out those that failed:" + diagnosticLines(session));
     if (result != FILE_RESULT_OK) throw CommandFailure(saveFailureMessage(result, given, file) + diagnosticLines(session));
+    textures.keep();
+    printImportNotes(opened, options.document);
     printWarnings(session);
     // The renderer finds materials by name: of several that share one it uses a single one.
     for (const auto& [name, count] : host::sharedMaterialNames(*document))
@@ -59,7 +65,7 @@ void addExportCommand(CLI::App& cli) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* command =
         cli.add_subcommand("export", "Save a document file as a Lumeno scene, as the application's export menu does");
-    command->add_option("DOCUMENT", options->document, "Document file (JSON) to export")->required();
+    command->add_option("DOCUMENT", options->document, "Document file (JSON) to export, or a model file to import first")->required();
     command->add_option("-o,--output", options->output, "Scene file to write")->required()->type_name("OUT.xml");
     addCommonOptions(*command, options->common);
     command->callback([options] { runExport(*options); });

@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
     app::addDescribeCommand(cli);
     app::addCommandCommand(cli);
     app::addDrawCommand(cli);
+    app::addImportCommand(cli);
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {

@@ -1,0 +1,51 @@
+#include "app/model_documents.h"
+
+#include <cstdio>
+
+#include "host/documents/document_builder.h"
+#include "host/documents/document_loader.h"
+#include "host/import/document_kind.h"
+#include "host/import/import_report.h"
+#include "host/import/mesh_import.h"
+#include "host/import/model_import.h"
+#include "host/plugins/registry.h"
+
+namespace app {
+
+namespace fs = std::filesystem;
+
+OpenedDocument openDocument(const fs::path& file, host::Session& session, const ModelPlace& place) {
+    OpenedDocument opened;
+    if (host::import::isDocumentFile(file)) {
+        opened.document = host::loadDocumentFile(file, session.registry());
+        return opened;
+    }
+    return importDocument(file, session, place);
+}
+
+OpenedDocument importDocument(const fs::path& file, host::Session& session, const ModelPlace& place) {
+    OpenedDocument opened;
+    host::import::ImportOptions options;
+    options.scale = place.scale;
+    options.documentFolder = fs::absolute(place.folder).lexically_normal();
+    options.embeddedStem = place.stem;
+    const host::RegisteredPlugin* lightTag = session.registry().find(host::import::lightTagId);
+    options.lightTag = lightTag && lightTag->kind == PLUGIN_KIND_TAG;
+    host::import::ImportedModel model = host::import::importModel(file, options);
+    if (place.setsPath) {
+        model.document.settings.path = options.documentFolder.string();
+        model.document.settings.name = fs::path(file).filename().string();
+    }
+    opened.document = host::buildDocument(model.document, session.registry());
+    opened.embedded = std::move(model.embedded);
+    opened.report = host::import::importReport(model);
+    return opened;
+}
+
+void printImportNotes(const OpenedDocument& opened, const fs::path& file) {
+    for (size_t n = 0; n < opened.report.size(); ++n)
+        std::fprintf(stderr, "lumeno-host: note: %s%s\n", n == 0 ? ("imported " + file.string() + ": ").c_str() : "",
+                     opened.report[n].c_str());
+}
+
+} // namespace app

@@ -1,0 +1,14 @@
+// Checks of what a model file declares against what it can hold, for the formats whose readers in
+// assimp trust a declared count: such a file would have the reader allocate or loop for as many
+// elements as it claims, however few bytes follow.
+#pragma once
+
+#include <filesystem>
+
+namespace host::import {
+
+/// Throws ImportError (without the file's name) when the file declares more elements than its
+/// size can hold. Files of other formats, or whose header cannot be read, pass.
+void checkDeclaredSizes(const std::filesystem::path& model);
+
+} // namespace host::import

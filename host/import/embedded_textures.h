@@ -1,0 +1,27 @@
+// Writing the textures a model embeds as files beside the document: each whole or not at all,
+// and none left behind when one cannot be written or the command that needs them fails.
+#pragma once
+
+#include <vector>
+
+#include "host/import/imported_model.h"
+
+namespace host::import {
+
+class WrittenTextures {
+public:
+    /// Writes every texture; throws HostError naming the file, having taken away those written.
+    explicit WrittenTextures(const std::vector<EmbeddedTexture>& textures);
+    /// Takes the files away unless kept.
+    ~WrittenTextures();
+    WrittenTextures(const WrittenTextures&) = delete;
+    WrittenTextures& operator=(const WrittenTextures&) = delete;
+
+    void keep() { written_.clear(); }
+
+private:
+    void remove();
+    std::vector<std::filesystem::path> written_;
+};
+
+} // namespace host::import
