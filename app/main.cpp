@@ -9,6 +9,7 @@
 #include "app/command_describe.h"
 #include "app/commands.h"
 #include "app/common_options.h"
+#include "app/preview_command.h"
 #include "host/documents/document_error.h"
 #include "host/plugins/host_error.h"
 #include "host/resources/resource_error.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     app::addPrefsCommand(cli);
     app::addDescribeCommand(cli);
     app::addCommandCommand(cli);
+    app::addPreviewCommand(cli);
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
