@@ -5,6 +5,7 @@
 #include "app/save_failure.h"
 #include "host/documents/document_loader.h"
 #include "host/plugins/registry.h"
+#include "host/preview/scene_preview.h"
 
 namespace app {
 
@@ -17,6 +18,7 @@ struct ExportOptions {
     CommonOptions common;
     std::string document;
     std::string output;
+    std::string preview; // --preview PICTURE.png; empty: none
 };
 
 /// Whether the host failed to save a document during the export: the module's mesh files are
@@ -44,6 +46,7 @@ void runExport(const ExportOptions& options) {
                              "; the scene leaves out those that failed:" + diagnosticLines(session));
     if (result != FILE_RESULT_OK) throw CommandFailure(saveFailureMessage(result, given, file) + diagnosticLines(session));
     printWarnings(session);
+    if (!options.preview.empty()) host::writeScenePreview(file, options.preview, std::nullopt);
 }
 
 } // namespace
@@ -54,6 +57,8 @@ void addExportCommand(CLI::App& cli) {
         cli.add_subcommand("export", "Save a document file as a Lumeno scene, as the application's export menu does");
     command->add_option("DOCUMENT", options->document, "Document file (JSON) to export")->required();
     command->add_option("-o,--output", options->output, "Scene file to write")->required()->type_name("OUT.xml");
+    command->add_option("--preview", options->preview, "Also draw the written scene from its camera into this picture")
+        ->type_name("PICTURE.png");
     addCommonOptions(*command, options->common);
     command->callback([options] { runExport(*options); });
 }
