@@ -50,7 +50,7 @@ void addPreviewCommand(CLI::App& cli) {
                                               : "not a size WxH of 1 to " + std::to_string(host::maxPictureSide) +
                                                     " pixels a side: " + text;
             },
-            "WxH"));
+            ""));
     command->callback([options] {
         std::optional<host::PictureSize> size;
         if (!options->size.empty()) size = parsePictureSize(options->size);
