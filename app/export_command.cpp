@@ -8,6 +8,7 @@
 #include "host/import/embedded_textures.h"
 #include "host/model/material_names.h"
 #include "host/plugins/registry.h"
+#include "host/preview/scene_preview.h"
 
 namespace app {
 
@@ -20,6 +21,7 @@ struct ExportOptions {
     CommonOptions common;
     std::string document;
     std::string output;
+    std::string preview; // --preview PICTURE.png; empty: none
 };
 
 /// Whether the host failed to save a document during the export: the module's mesh files are
@@ -57,6 +59,7 @@ void runExport(const ExportOptions& options) {
     for (const auto& [name, count] : host::sharedMaterialNames(*document))
         std::fprintf(stderr, "lumeno-host: warning: %s: %d materials share the name \"%s\"; the renderer cannot tell "
                      "them apart, so rename all but one\n", options.document.c_str(), count, name.c_str());
+    if (!options.preview.empty()) host::writeScenePreview(file, options.preview, std::nullopt);
 }
 
 } // namespace
@@ -67,6 +70,8 @@ void addExportCommand(CLI::App& cli) {
         cli.add_subcommand("export", "Save a document file as a Lumeno scene, as the application's export menu does");
     command->add_option("DOCUMENT", options->document, "Document file (JSON) to export, or a model file to import first")->required();
     command->add_option("-o,--output", options->output, "Scene file to write")->required()->type_name("OUT.xml");
+    command->add_option("--preview", options->preview, "Also draw the written scene from its camera into this picture")
+        ->type_name("PICTURE.png");
     addCommonOptions(*command, options->common);
     command->callback([options] { runExport(*options); });
 }

@@ -10,6 +10,7 @@
 #include "app/command_draw.h"
 #include "app/commands.h"
 #include "app/common_options.h"
+#include "app/preview_command.h"
 #include "host/documents/document_error.h"
 #include "host/plugins/host_error.h"
 #include "host/resources/resource_error.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     app::addCommandCommand(cli);
     app::addDrawCommand(cli);
     app::addImportCommand(cli);
+    app::addPreviewCommand(cli);
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {

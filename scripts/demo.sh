@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, exports the example document examples/scene.json with the
-# built lumeno-host to out/scene.xml, lists the files the export wrote with their sizes, and
-# prints the scene file.
+# built lumeno-host to out/scene.xml with its preview out/scene.png (also kept as the README's
+# picture docs/demo-preview.png), lists the files the export wrote with their sizes, and prints the
+# scene file.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -12,13 +13,15 @@ host="$root/build/demo/bin/lumeno-host"
 out="$root/out"
 mkdir -p "$out"
 # The scene file and the mesh files beside it share its name; clear those of an earlier run.
-rm -f "$out"/scene.xml "$out"/scene.xml.*
+rm -f "$out"/scene.xml "$out"/scene.xml.* "$out"/scene.png
 
 # The demo keeps its preferences in the build folder, away from the user's own.
-"$host" export "$root/examples/scene.json" -o "$out/scene.xml" --prefs "$root/build/demo/prefs.json"
+"$host" export "$root/examples/scene.json" -o "$out/scene.xml" --prefs "$root/build/demo/prefs.json" \
+  --preview "$out/scene.png"
+cp "$out/scene.png" "$root/docs/demo-preview.png"
 
 echo "Files written:"
-for file in "$out"/scene.xml "$out"/scene.xml.*; do
+for file in "$out"/scene.xml "$out"/scene.xml.* "$out"/scene.png; do
   if [ -e "$file" ]; then
     printf '  %10d bytes  %s\n' "$(stat -c %s "$file")" "${file#"$root"/}"
   fi
