@@ -3,9 +3,11 @@
 // would. Two series: many small objects (100, 1,000, 10,000 objects of 12 triangles each) and one
 // large object (10 thousand to 1 million triangles). For each document it also times the host's
 // own 3DS save of the whole document, and, as the peer figure, `assimp export` converting the same
-// geometry from OBJ to 3DS.
+// geometry from OBJ to 3DS. The objects series runs in both geometry strategies: the per-object
+// one (a file per object) and the merged one (the render-settings tag's LCFG_MERGED_MESH_EXPORT).
 //
 //   lumeno_export_bench [--module DIR] [--work DIR] [--repeat N] [--max-triangles N]
+//                       [--series all|objects]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -39,7 +41,11 @@ struct Options {
     fs::path work;
     int repeat = 3;
     long maxTriangles = 1000000;
+    bool objectsOnly = false; // --series objects: the objects series alone, in both strategies
 };
+
+constexpr int32_t renderSettingsTagId = 10000;
+constexpr int32_t mergedMeshExportId = 1018; // LCFG_MERGED_MESH_EXPORT
 
 /// A box of 8 points and 6 quads (12 triangles) with its fronts outside.
 void makeBox(HostNode& object)
@@ -76,6 +82,15 @@ host::NodePtr objectsDocument(int32_t count)
         makeBox(*box);
         host::makeTextureTag(*box, *materials[std::size_t(i) % materials.size()]);
     }
+    return doc;
+}
+
+/// The same objects under a render-settings tag that turns the merged strategy on.
+host::NodePtr mergedObjectsDocument(host::Session& session, int32_t count)
+{
+    host::NodePtr doc = objectsDocument(count);
+    HostNode* settings = host::makeObject(*doc, TYPE_NULL, "Settings");
+    host::addPluginTag(session.registry(), *settings, renderSettingsTagId)->params.setBool(mergedMeshExportId, true);
     return doc;
 }
 
@@ -166,10 +181,10 @@ struct Figures {
     double assimpSeconds;
 };
 
-Figures measure(host::Session& session, HostNode& document, const Options& options, const std::string& label,
-                int repeat)
+/// The export alone (best of `repeat`), the files it left in `label`'s folder and their size; the
+/// folder stays for measure() to add the peers.
+Figures exportFigures(host::Session& session, HostNode& document, const fs::path& folder, int repeat)
 {
-    const fs::path folder = options.work / label;
     fs::remove_all(folder);
     fs::create_directories(folder);
     Figures f{};
@@ -181,6 +196,22 @@ Figures measure(host::Session& session, HostNode& document, const Options& optio
         if (entry.path().extension() == ".3DS")
             ++f.meshFiles;
     }
+    return f;
+}
+
+Figures measureExport(host::Session& session, HostNode& document, const Options& options, const std::string& label,
+                      int repeat)
+{
+    const Figures f = exportFigures(session, document, options.work / label, repeat);
+    fs::remove_all(options.work / label);
+    return f;
+}
+
+Figures measure(host::Session& session, HostNode& document, const Options& options, const std::string& label,
+                int repeat)
+{
+    const fs::path folder = options.work / label;
+    Figures f = exportFigures(session, document, folder, repeat);
     f.hostSaveSeconds = best(repeat, [&] {
         host::saveThreeDs(document, folder / "whole.3DS");
         return true;
@@ -231,6 +262,8 @@ Options parse(int argc, char** argv)
             o.work = argv[i + 1];
         else if (key == "--repeat")
             o.repeat = std::max(1, std::atoi(argv[i + 1]));
+        else if (key == "--series")
+            o.objectsOnly = std::string(argv[i + 1]) == "objects";
         else if (key == "--max-triangles")
             o.maxTriangles = std::atol(argv[i + 1]);
         else
@@ -256,9 +289,30 @@ int main(int argc, char** argv)
         std::printf("Objects of 12 triangles each\n\n");
         std::printf("| objects | export s | objects/s | 3DS files | MB written | host 3DS save s | assimp obj->3ds s |\n");
         std::printf("|---|---|---|---|---|---|---|\n");
+        std::vector<double> perObjectSeconds;
         for (const int32_t count : {100, 1000, 10000}) {
             host::NodePtr doc = objectsDocument(count);
-            row(std::to_string(count), count, measure(session, *doc, options, "objects", options.repeat));
+            const Figures f = measure(session, *doc, options, "objects", options.repeat);
+            perObjectSeconds.push_back(f.exportSeconds);
+            row(std::to_string(count), count, f);
+        }
+
+        std::printf("\nThe same objects, merged strategy\n\n");
+        std::printf("| objects | export s | objects/s | 3DS files | MB written | ms per object | per-object ms per object | merged / per-object |\n");
+        std::printf("|---|---|---|---|---|---|---|---|\n");
+        std::size_t n = 0;
+        for (const int32_t count : {100, 1000, 10000}) {
+            host::NodePtr doc = mergedObjectsDocument(session, count);
+            const Figures f = measureExport(session, *doc, options, "merged", options.repeat);
+            const double perObject = perObjectSeconds[n++];
+            std::printf("| %d | %s | %s | %zu | %.1f | %.4f | %.4f | %.2f |\n", count, seconds(f.exportSeconds).c_str(),
+                        rate(count, f.exportSeconds).c_str(), f.meshFiles, f.megabytes, 1000 * f.exportSeconds / count,
+                        1000 * perObject / count, perObject > 0 ? f.exportSeconds / perObject : 0.0);
+            std::fflush(stdout);
+        }
+        if (options.objectsOnly) {
+            fs::remove_all(options.work);
+            return 0;
         }
 
         std::printf("\nOne object of many triangles\n\n");

@@ -1,8 +1,10 @@
 #include "export/finish_element.h"
 
+#include "export/lumeno_saver_data.h"
 #include "export/scene_defaults.h"
 #include "export/xml_helpers.h"
 #include "frame/host_api.h"
+#include "frame/host_api_materials.h"
 #include "frame/host_text.h"
 
 namespace {
@@ -19,6 +21,17 @@ NameText NodeNameText(const HostNode* node) {
     return out;
 }
 
+/// The material whose name is written for `material`: itself, or in the merged strategy the
+/// first material of the smooth target that the host's comparison finds equal to it (names are
+/// not compared), none when the target holds no such material.
+const HostMaterial* NamedMaterial(const ExportContext& context, const HostMaterial* material) {
+    if (!context.saver || !context.saver->mergedMeshExport) return material;
+    HostDocument* smooth = context.targetDocuments ? context.targetDocuments[1] : nullptr;
+    for (HostMaterial* candidate = DocumentFirstMaterial(smooth); candidate; candidate = NodeNext(candidate))
+        if (MaterialCompare(candidate, material)) return candidate;
+    return nullptr;
+}
+
 } // namespace
 
 HostMaterial* FirstTextureMaterial(const HostObject* object) {
@@ -32,8 +45,9 @@ HostMaterial* FirstTextureMaterial(const HostObject* object) {
 void FinishElement(ExportContext& context, TiXmlElement& element, const HostObject* object,
                    const HostObject* linked, bool materialWritten, bool meshPass) {
     if (linked && !meshPass && !materialWritten) {
-        if (HostMaterial* material = FirstTextureMaterial(object)) {
-            AddTextChild(&element, "material_name", NodeNameText(material).text);
+        const HostMaterial* material = FirstTextureMaterial(object);
+        if (const HostMaterial* named = material ? NamedMaterial(context, material) : nullptr) {
+            AddTextChild(&element, "material_name", NodeNameText(named).text);
             materialWritten = true;
         }
     }

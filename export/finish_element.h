@@ -8,7 +8,8 @@
 
 /// In the element pass adds `material_name`: the name of the material of the object's first
 /// texture tag that has one (only when there is a linked object and no material was written
-/// yet), else "lumeno_default_material" unless a material was written. Then puts the object's
+/// yet; in the merged strategy the first material of the smooth target that the host's
+/// comparison finds equal to it), else "lumeno_default_material" unless a material was written. Then puts the object's
 /// name as a comment (240 characters kept) in front of the element's children and appends the
 /// element to `scene`.
 void FinishElement(ExportContext& context, TiXmlElement& element, const HostObject* object,

@@ -4,6 +4,7 @@
 #include "export/lumeno_saver_data.h"
 #include "export/material_export.h"
 #include "export/matrix_helpers.h"
+#include "export/merged_export.h"
 #include "export/mesh_files.h"
 #include "export/mesh_records.h"
 #include "export/object_tree_export.h"
@@ -65,9 +66,9 @@ void RunPerObjectStrategy(ExportContext& context) {
     ExportObjectTree(context, DocumentFirstObject(context.document), IdentityMatrix(), false);
 }
 
-void RunMergedStrategy(ExportContext& /*context*/) {
-    // The whole merged strategy, default material included:
-    //   ExportMergedGeometry(context)  -- merged mesh section
+void RunMergedStrategy(ExportContext& context) {
+    // The whole merged strategy, default material included.
+    ExportMergedGeometry(context);
 }
 
 /// Prints the document and puts the file in place; a failed write or close (a full disk) is a

@@ -7,6 +7,7 @@
 #include "host/geometry/primitive_meshes.h"
 #include "host/model/build.h"
 #include "host/model/copy.h"
+#include "host/model/links.h"
 #include "host/model/placement.h"
 #include "host/plugins/host_error.h"
 #include "host_constants.h"
@@ -63,12 +64,76 @@ void relinkTree(HostNode& root, const TokenMap& tokens)
     }
 }
 
-} // namespace
+/// Instances resolve through at most this many links in a row (an instance of an instance ...).
+constexpr int kMaxInstanceDepth = 8;
 
-NodePtr currentStateToObject(const HostNode& object, bool inherit)
+NodePtr stateOf(const HostNode& object, bool inherit, const HostNode* document, int depth);
+
+bool isSelfOrAncestor(const HostNode* candidate, const HostNode& node)
+{
+    for (const HostNode* n = &node; n; n = n->owner())
+        if (n == candidate)
+            return true;
+    return false;
+}
+
+/// The object the instance's link names: in `document`, or through the current state that
+/// replaced it there, or among the nodes in no document (the copy being converted, `replaced`
+/// naming the stand-ins it has made so far).
+const HostNode* linkedObject(const HostNode& instance, const HostNode* document, const TokenMap& replaced)
+{
+    const uint64_t token = instance.params.getLinkToken(INSTANCE_LINK);
+    if (!token)
+        return nullptr;
+    if (document) {
+        if (const HostNode* linked = resolveLink(token, document, LINK_FILTER_OBJECT))
+            return linked;
+        if (document->documentData) {
+            const auto& states = document->documentData->currentStates;
+            const auto it = states.find(token);
+            if (it != states.end())
+                if (const HostNode* state = resolveLink(it->second, document, LINK_FILTER_OBJECT))
+                    return state;
+        }
+    }
+    // A node of the copy that this conversion has replaced already names its stand-in.
+    const auto it = replaced.find(token);
+    return resolveLink(it == replaced.end() ? token : it->second, nullptr, LINK_FILTER_OBJECT);
+}
+
+/// The current state of an instance (a node of the copy being converted), as the application
+/// gives it: a polygon copy of the linked object's current state with the instance's name,
+/// placement, tags and children (the linked object's texture coordinates kept when the instance
+/// has none of its own). None when the link is empty or circular, or the linked object's state
+/// is no polygon object: the instance then stays as it is.
+NodePtr instanceState(HostNode& instance, const HostNode* document, int depth, const TokenMap& replaced)
+{
+    const HostNode* linked = linkedObject(instance, document, replaced);
+    if (!linked || depth >= kMaxInstanceDepth || isSelfOrAncestor(linked, instance))
+        return nullptr;
+    NodePtr state = stateOf(*linked, false, linked->document() ? linked->document() : document, depth + 1);
+    if (!state || state->type() != TYPE_POLYGON_OBJECT)
+        return nullptr;
+    state->name = instance.name;
+    state->local = instance.local;
+    NodePtr uvw;
+    if (const HostNode* own = findUvwTag(*state))
+        uvw = state->tags().take(const_cast<HostNode*>(own));
+    while (HostNode* tag = state->tags().first())
+        state->tags().take(tag);
+    while (HostNode* tag = instance.tags().first())
+        state->tags().append(state.get(), instance.tags().take(tag));
+    if (uvw && !findUvwTag(*state))
+        state->tags().append(state.get(), std::move(uvw));
+    while (HostNode* child = instance.children().first())
+        state->children().append(state.get(), instance.children().take(child));
+    return state;
+}
+
+NodePtr stateOf(const HostNode& object, bool inherit, const HostNode* document, int depth)
 {
     // Copy the whole tree once (which already moves its inner links to the copies), then
-    // replace the primitives of the copy in place.
+    // replace the primitives and instances of the copy in place.
     NodePtr root = copyNode(object);
     if (!root)
         throw HostError("the object \"" + object.name + "\" holds a plug-in tag that cannot be copied");
@@ -77,8 +142,12 @@ NodePtr currentStateToObject(const HostNode& object, bool inherit)
     while (!work.empty()) {
         HostNode* node = work.back();
         work.pop_back();
-        if (std::optional<PolygonMesh> mesh = primitiveMesh(*node)) {
-            NodePtr polygon = polygonObjectFor(*node, std::move(*mesh));
+        NodePtr polygon;
+        if (std::optional<PolygonMesh> mesh = primitiveMesh(*node))
+            polygon = polygonObjectFor(*node, std::move(*mesh));
+        else if (node->type() == TYPE_INSTANCE)
+            polygon = instanceState(*node, document, depth, replaced);
+        if (polygon) {
             HostNode* placed = polygon.get();
             // Links to the primitive must name its stand-in.
             if (const uint64_t token = node->tokenIfAny())
@@ -101,6 +170,13 @@ NodePtr currentStateToObject(const HostNode& object, bool inherit)
     if (inherit)
         root->local = globalMatrix(object);
     return root;
+}
+
+} // namespace
+
+NodePtr currentStateToObject(const HostNode& object, bool inherit)
+{
+    return stateOf(object, inherit, object.document(), 0);
 }
 
 } // namespace host

@@ -9,7 +9,10 @@ namespace host {
 
 /// A new object tree, in no document, that holds the current state of `object` and its children:
 /// a primitive (host/geometry/primitive_params.h) becomes a polygon object with the primitive's
-/// name, matrix and tags; a polygon object, a null and any other object is copied as it is.
+/// name, matrix and tags; an instance (5126) becomes a polygon copy of the current state of the
+/// object its link (1001) names, with the instance's name, matrix, tags and children (an empty,
+/// circular or non-polygon link leaves the instance as it is; see linkedObject in the source for
+/// how the link is resolved); a polygon object, a null and any other object is copied as it is.
 /// Tags and parameters are copied as a copy with flags 0 copies them, and links between nodes
 /// of the tree are moved over to the new nodes.
 ///

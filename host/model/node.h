@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,10 @@ struct MaterialData {
 struct DocumentData {
     NodeList materials;
     std::unique_ptr<HostView> view; // the active view; none when null
+    /// Token of an object of the document -> token of the current state the modelling command
+    /// made of it, so an instance linked to an object that was replaced by its current state
+    /// still finds what it shows, as the application's instance keeps its cache.
+    std::unordered_map<uint64_t, uint64_t> currentStates;
 };
 
 } // namespace host

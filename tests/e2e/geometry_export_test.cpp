@@ -65,7 +65,10 @@ TEST_P(GeometryExportTest, EveryMeshFileOfTheExampleDocumentsReadsBack) {
         std::vector<std::string> paths = meshPaths(output);
         EXPECT_EQ(std::set<std::string>(paths.begin(), paths.end()), meshFilesInFolder());
         for (size_t n = 0; n < paths.size(); ++n) {
-            EXPECT_EQ(paths[n], output.filename().string() + "." + std::to_string(n) + ".3DS");
+            // The merged strategy names its files by kind (merged_export_test.cpp checks them).
+            if (entry.path().stem() != "merged") {
+                EXPECT_EQ(paths[n], output.filename().string() + "." + std::to_string(n) + ".3DS");
+            }
             meshfile::MeshFile file = readBack(paths[n]);
             EXPECT_GT(file.faces(), 0u) << paths[n];
         }

@@ -9,6 +9,7 @@
 #include "host/plugins/plugin_tags.h"
 #include "module_fixture.h"
 #include "tags/lumeno_config_ids.h"
+#include "tags/lumeno_generic_obj_tag_ids.h"
 #include "tags/lumeno_light_tag_ids.h"
 
 namespace lumeno_test {
@@ -91,6 +92,56 @@ TEST_F(AllocationFailureTest, StudioWithShapesAndEmittersNeverCrashesOrLeaks) {
             ASSERT_NE(xml, nullptr);
             EXPECT_EQ(ChildNames(SceneOf(*xml)),
                       "background camera mesh material material plane sphere sphere rectanglelight meshlight");
+        }
+    }
+    EXPECT_TRUE(completed) << "no run completed without hitting the failure";
+}
+
+
+TEST_F(AllocationFailureTest, MergedExportNeverCrashesOrLeaks) {
+    StartModule();
+    host::NodePtr document = host::createDocument();
+    HostNode* red = host::makeMaterial(*document, "Red");
+    HostNode* blue = host::makeMaterial(*document, "Blue");
+    blue->params.setVector(2100, {0, 0, 1});
+    HostNode* studio = host::makeObject(*document, TYPE_NULL, "Studio");
+    host::addPluginTag(session().registry(), *studio, kLumenoConfigId)->params.setBool(LCFG_MERGED_MESH_EXPORT, true);
+    host::makeTextureTag(*studio, *red);
+    HostNode* box = host::makeObject(*document, TYPE_CUBE, "Box", studio);
+    HostNode* vase = host::makeObject(*document, TYPE_CYLINDER, "Vase", studio);
+    host::makeTextureTag(*vase, *blue);
+    host::addPluginTag(session().registry(), *vase, kLumenoGenericObjTagId)->params.setBool(LOBJ_NO_NORMAL_SMOOTHING, true);
+    HostNode* ball = host::makeObject(*document, TYPE_SPHERE, "Ball", studio);
+    host::makeTextureTag(*ball, *blue);
+    host::makeObject(*document, TYPE_INSTANCE, "Box copy")->params.setLink(INSTANCE_LINK, box);
+    HostNode* area = host::makeObject(*document, TYPE_LIGHT, "Area");
+    area->params.setInt(90002, 8);
+    host::addPluginTag(session().registry(), *host::makeObject(*document, TYPE_CUBE, "Glowing panel"), kLumenoLightTagId);
+
+    host::Allocator& allocator = session().allocator();
+    bool completed = false;
+    for (uint64_t n = 1; n <= 2000 && !completed; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
+        const size_t blocksBefore = allocator.liveBlocks();
+        const long handlesBefore = session().liveHandles();
+        fs::path file = Temp("merged" + std::to_string(n) + ".xml");
+
+        allocator.failAllocation(n);
+        const int32_t result = session().saveWithSaver(kLumenoSaverId, document.get(), file);
+        completed = !allocator.failureHappened();
+        allocator.failAllocation(0);
+
+        EXPECT_EQ(allocator.liveBlocks(), blocksBefore);
+        EXPECT_EQ(session().liveHandles(), handlesBefore);
+        EXPECT_EQ(allocator.badFrees(), 0u);
+        EXPECT_EQ(result, completed ? FILE_RESULT_OK : FILE_RESULT_OUT_OF_MEMORY);
+        if (completed) {
+            auto xml = LoadScene(file);
+            ASSERT_NE(xml, nullptr);
+            const std::string names = ChildNames(SceneOf(*xml));
+            EXPECT_NE(names.find("mesh meshlight mesh mesh material material material model model sphere rectanglelight"),
+                      std::string::npos)
+                << names;
         }
     }
     EXPECT_TRUE(completed) << "no run completed without hitting the failure";
