@@ -7,19 +7,14 @@
 #include "frame/host_api_materials.h"
 #include "frame/host_text.h"
 
-namespace {
-
-/// A node's host name as 8-bit text of at most 255 characters.
-struct NameText {
-    char text[256];
-};
-
 NameText NodeNameText(const HostNode* node) {
     NameText out;
     HostText name(NodeName(node));
     name.ToBuffer(out.text, sizeof out.text);
     return out;
 }
+
+namespace {
 
 /// The material whose name is written for `material`: itself, or in the merged strategy the
 /// first material of the smooth target that the host's comparison finds equal to it (names are

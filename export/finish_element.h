@@ -15,5 +15,11 @@
 void FinishElement(ExportContext& context, TiXmlElement& element, const HostObject* object,
                    const HostObject* linked, bool materialWritten, bool meshPass);
 
+/// A node's host name as 8-bit text of at most 255 characters.
+struct NameText {
+    char text[256];
+};
+NameText NodeNameText(const HostNode* node);
+
 /// The material of the object's first texture tag that has a material, or none.
 HostMaterial* FirstTextureMaterial(const HostObject* object);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "export/finish_element.h"
 #include "export/lumeno_saver_data.h"
 #include "export/matrix_helpers.h"
 #include "export/merged_mesh_files.h"
@@ -51,17 +52,6 @@ Level StartLevel(const HostObject* first, const HostMatrix& parentWorld) {
         }
     }
     return level;
-}
-
-struct NameText {
-    char text[256];
-};
-
-NameText NodeNameText(const HostNode* node) {
-    NameText out;
-    HostText name(NodeName(node));
-    name.ToBuffer(out.text, sizeof out.text);
-    return out;
 }
 
 /// Puts `copy` at `world` at the top level of `document`. Answers false (the copy freed) when the

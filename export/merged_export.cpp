@@ -17,7 +17,7 @@
 
 namespace {
 
-/// Step 6: two empty documents. False when the host cannot make them.
+/// The two empty target documents. False when the host cannot make them.
 bool CreateTargets(MergeTargets& targets) {
     targets.documents[kUnsmoothedTarget] = DocumentCreate();
     targets.documents[kSmoothTarget] = DocumentCreate();
@@ -50,7 +50,7 @@ HostMaterial* NamedCopyInto(HostDocument* target, const HostMaterial* material, 
     return nullptr;
 }
 
-/// Step 7: "Mat_i" for the i-th material of the polygon document, its copies in both targets
+/// "Mat_i" for the i-th material of the polygon document, its copies in both targets
 /// and the material itself. False when the host failed on the way.
 bool NameMaterials(HostDocument* polygons, MergeTargets& targets) {
     const int32_t count = CountMaterials(polygons);
@@ -80,7 +80,7 @@ bool NameMaterials(HostDocument* polygons, MergeTargets& targets) {
     return complete;
 }
 
-/// Steps 9 and 10: the target's mesh file and `mesh`, when it holds an object. Answers whether
+/// The target's mesh file and `mesh`, when it holds an object. Answers whether
 /// the file was written.
 bool WriteTargetMesh(ExportContext& context, const MergeTargets& targets, int32_t which) {
     HostDocument* target = targets.documents[which];
@@ -91,7 +91,7 @@ bool WriteTargetMesh(ExportContext& context, const MergeTargets& targets, int32_
                                MergedMeshFileName(context.outputName, smooth).text);
 }
 
-/// Steps 12 and 13: the `model` of a merged mesh, without material or name comment; each face
+/// The `model` of a merged mesh, without material or name comment; each face
 /// takes its material from the file.
 void AppendMergedModel(ExportContext& context, bool smooth) {
     TiXmlElement model("model");
@@ -102,7 +102,7 @@ void AppendMergedModel(ExportContext& context, bool smooth) {
     context.sceneElement->InsertEndChild(model);
 }
 
-/// Steps 5 to 13 on the document copy: everything that needs the polygon document.
+/// Everything that needs the polygon document: targets, names, merge walk, files, materials, models.
 void MergeGeometry(ExportContext& context, MergeTargets& targets, HostDocument* polygons) {
     if (!CreateTargets(targets)) {
         context.meshRecords.hostFailed = true;

@@ -1,11 +1,11 @@
-// The merged strategy (Part 2.9): all polygon geometry of the scene in "NAME.smooth.3DS" and
+// The merged geometry strategy: all polygon geometry of the scene in "NAME.smooth.3DS" and
 // "NAME.nosmooth.3DS" with materials named "Mat_%d", emitting meshes in "NAME.lightN.3DS",
 // spheres, planes and rectangle lights as analytic shapes.
 #pragma once
 
 #include "export/export_context.h"
 
-/// The whole strategy, default material included, in the order of its steps 1 to 14: camera, a
+/// The whole strategy, default material included, in this order: camera, a
 /// copy of the document, settings, marking pass, polygonize, targets and "Mat_%d" names, merge
 /// walk, the two mesh files, material list, default material, the two models, writing pass,
 /// clean-up. Works on its own copy, so the user's document is not changed; every document it

@@ -12,6 +12,7 @@
 #include "export/primitives_export.h"
 #include "export/settings_export.h"
 #include "export/spectrum_export.h"
+#include "export/walk_stack.h"
 #include "export/xml_helpers.h"
 #include "frame/host_api.h"
 
@@ -68,33 +69,6 @@ void PlaceObjectMesh(ExportContext& context, HostObject* object) {
     FinishElement(context, element, object, object, tags.lightTag != nullptr, false);
 }
 
-/// The world matrices of the objects above the walk's current object, in host memory.
-struct WorldStack {
-    HostMatrix* worlds;
-    int32_t count;
-    int32_t capacity;
-
-    WorldStack() : worlds(nullptr), count(0), capacity(0) {}
-    WorldStack(const WorldStack&) = delete;
-    WorldStack& operator=(const WorldStack&) = delete;
-    ~WorldStack() { HostFree(worlds); }
-
-    /// False when the host has no memory for one more level.
-    bool Push(const HostMatrix& world) {
-        if (count == capacity) {
-            const int32_t grown = capacity ? capacity * 2 : 32;
-            auto* block = static_cast<HostMatrix*>(HostAlloc(sizeof(HostMatrix) * static_cast<size_t>(grown)));
-            if (!block) return false;
-            for (int32_t i = 0; i < count; ++i) block[i] = worlds[i];
-            HostFree(worlds);
-            worlds = block;
-            capacity = grown;
-        }
-        worlds[count++] = world;
-        return true;
-    }
-};
-
 /// Element pass: a light, sphere or plane, or an instance of one, as the renderer's rectangle
 /// light, sphere or plane. An instance of anything else, or with an empty link, writes nothing.
 void ExportPrimitive(ExportContext& context, HostObject* object, const HostMatrix& world) {
@@ -145,10 +119,10 @@ void ExportObjectTree(ExportContext& context, HostObject* object, const HostMatr
     }
     // Depth first, parent before children, without recursion, so that a deep hierarchy cannot
     // exhaust the host's stack; `above` holds the world matrices of the current object's parents.
-    WorldStack above;
+    WalkStack<HostMatrix> above;
     HostObject* current = object;
     while (current) {
-        const HostMatrix& parent = above.count ? above.worlds[above.count - 1] : parentWorld;
+        const HostMatrix& parent = above.count ? above.Top() : parentWorld;
         const HostMatrix world = MultiplyMatrix(parent, ObjectLocalMatrix(current));
         ExportObject(context, current, world, meshPass);
         // Children are walked in every case, also below objects that wrote nothing.
