@@ -7,7 +7,7 @@
 // one (a file per object) and the merged one (the render-settings tag's LCFG_MERGED_MESH_EXPORT).
 //
 //   lumeno_export_bench [--module DIR] [--work DIR] [--repeat N] [--max-triangles N]
-//                       [--series all|objects]
+//                       [--series all|objects] [--chain LEVELS]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -42,6 +42,7 @@ struct Options {
     int repeat = 3;
     long maxTriangles = 1000000;
     bool objectsOnly = false; // --series objects: the objects series alone, in both strategies
+    int32_t chain = 0; // when set: only a chain of this many levels beside as many flat objects
 };
 
 constexpr int32_t renderSettingsTagId = 10000;
@@ -91,6 +92,22 @@ host::NodePtr mergedObjectsDocument(host::Session& session, int32_t count)
     host::NodePtr doc = objectsDocument(count);
     HostNode* settings = host::makeObject(*doc, TYPE_NULL, "Settings");
     host::addPluginTag(session.registry(), *settings, renderSettingsTagId)->params.setBool(mergedMeshExportId, true);
+    return doc;
+}
+
+/// `count` boxes, each the child of the one before and 30 units beside it.
+host::NodePtr chainDocument(int32_t count)
+{
+    host::NodePtr doc = host::createDocument();
+    HostNode* material = host::makeMaterial(*doc, "Material");
+    HostNode* parent = nullptr;
+    for (int32_t i = 0; i < count; ++i) {
+        HostNode* box = host::makeObject(*doc, TYPE_POLYGON_OBJECT, "Box " + std::to_string(i), parent);
+        box->local.off = {parent ? 30.0f : 0.0f, 0, 0};
+        makeBox(*box);
+        host::makeTextureTag(*box, *material);
+        parent = box;
+    }
     return doc;
 }
 
@@ -250,6 +267,26 @@ void row(const std::string& size, double count, const Figures& f)
     std::fflush(stdout);
 }
 
+/// The export of a chain of `levels` objects beside that of as many flat objects.
+void chainSeries(host::Session& session, const Options& options)
+{
+    const fs::path folder = options.work / "chain";
+    fs::create_directories(folder);
+    auto time = [&](HostNode& doc) {
+        return best(options.repeat, [&] {
+            return session.saveWithSaver(saverId, &doc, folder / "scene.xml") == FILE_RESULT_OK;
+        });
+    };
+    host::NodePtr chain = chainDocument(options.chain);
+    const double chainSeconds = time(*chain);
+    chain.reset();
+    host::NodePtr flat = objectsDocument(options.chain);
+    const double flatSeconds = time(*flat);
+    std::printf("| %d | %s | %s | %.2f |\n", options.chain, seconds(chainSeconds).c_str(), seconds(flatSeconds).c_str(),
+                flatSeconds > 0 ? chainSeconds / flatSeconds : 0.0);
+    fs::remove_all(folder);
+}
+
 Options parse(int argc, char** argv)
 {
     Options o;
@@ -264,6 +301,8 @@ Options parse(int argc, char** argv)
             o.repeat = std::max(1, std::atoi(argv[i + 1]));
         else if (key == "--series")
             o.objectsOnly = std::string(argv[i + 1]) == "objects";
+        else if (key == "--chain")
+            o.chain = std::atoi(argv[i + 1]);
         else if (key == "--max-triangles")
             o.maxTriangles = std::atol(argv[i + 1]);
         else
@@ -286,6 +325,12 @@ int main(int argc, char** argv)
         if (session.startModule() != C4D_RESULT_OK)
             throw std::runtime_error("the module in " + options.module.string() + " did not start");
 
+        if (options.chain > 0) {
+            std::printf("| levels | chain export s | flat export s | chain / flat |\n|---|---|---|---|\n");
+            chainSeries(session, options);
+            fs::remove_all(options.work);
+            return 0;
+        }
         std::printf("Objects of 12 triangles each\n\n");
         std::printf("| objects | export s | objects/s | 3DS files | MB written | host 3DS save s | assimp obj->3ds s |\n");
         std::printf("|---|---|---|---|---|---|---|\n");

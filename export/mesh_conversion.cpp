@@ -64,19 +64,8 @@ bool CopyDocumentMaterials(const ExportContext& context, HostDocument* meshDocum
 HostDocument* MakeObjectDocument(const ExportContext& context, HostObject* object) {
     HostDocument* document = DocumentCreate();
     if (!document) return nullptr;
-    HostObject* copy = NodeCopy(object, COPY_FLAGS_DEFAULT);
-    if (!copy) {
-        DocumentFree(document);
-        return nullptr;
-    }
-    DocumentInsertObject(document, copy, nullptr, nullptr, 1);
-    if (NodeDocument(copy) != document) {
-        NodeFree(copy);
-        DocumentFree(document);
-        return nullptr;
-    }
-    LeaveOutOwnExports(context, object, copy, document);
-    if (!CopyDocumentMaterials(context, document, object, copy)) {
+    HostObject* copy = CopyWhatStays(context, object, document);
+    if (!copy || !CopyDocumentMaterials(context, document, object, copy)) {
         DocumentFree(document);
         return nullptr;
     }
@@ -91,9 +80,12 @@ MeshConversion ConvertObjectToMesh(ExportContext& context, HostObject* object, c
     ReadExportTags(object, result);
     // Without a material of the document or a light tag there is no mesh, so nothing is copied.
     if (!result.lightTag && !HasDocumentMaterial(context, object)) return result;
-    HostDocument* objectDocument = MakeObjectDocument(context, object);
-    HostDocument* polygonized = objectDocument ? Polygonize(objectDocument, false) : nullptr;
-    DocumentFree(objectDocument);
+    // The object's document is ours alone, so it is converted where it stands.
+    HostDocument* polygonized = MakeObjectDocument(context, object);
+    if (polygonized && !PolygonizeInPlace(polygonized, false)) {
+        DocumentFree(polygonized);
+        polygonized = nullptr;
+    }
     if (!polygonized) {
         result.hostFailed = true;
         return result;

@@ -1,5 +1,7 @@
 #include "export/own_exports.h"
 
+#include <vector>
+
 #include "export/object_rules.h"
 #include "export/tag_search.h"
 #include "frame/host_api.h"
@@ -8,8 +10,9 @@
 namespace {
 
 /// Moves the children of `object` (a copy) up into its place under `parent`, in order, each
-/// keeping its world placement, so that `object` can go without taking them along.
-void MoveChildrenUp(HostObject* object, HostObject* parent, HostDocument* meshDocument) {
+/// keeping its world placement, so that `object` can go without taking them along. Answers the
+/// last child moved, or `object` when none was.
+HostObject* MoveChildrenUp(HostObject* object, HostObject* parent, HostDocument* meshDocument) {
     HostObject* predecessor = object;
     while (HostObject* child = NodeFirstChild(object)) {
         const HostMatrix world = ObjectGlobalMatrix(child);
@@ -24,23 +27,7 @@ void MoveChildrenUp(HostObject* object, HostObject* parent, HostDocument* meshDo
         ObjectSetMatrix(child, &world, SET_MATRIX_CHILDREN_FOLLOW);
         predecessor = child;
     }
-}
-
-/// Settles `childCopy` once its subtree has been walked: a child with its own mesh leaves with
-/// its subtree; one that leaves alone first hands its children up to `parentCopy`.
-void Settle(const ExportContext& context, HostObject* child, HostObject* childCopy, HostObject* parentCopy,
-            HostDocument* meshDocument) {
-    switch (OwnExportOf(context, child)) {
-    case OwnExport::None:
-        break;
-    case OwnExport::WithSubtree:
-        NodeFree(childCopy);
-        break;
-    case OwnExport::ObjectOnly:
-        MoveChildrenUp(childCopy, parentCopy, meshDocument);
-        NodeFree(childCopy);
-        break;
-    }
+    return predecessor;
 }
 
 } // namespace
@@ -60,39 +47,50 @@ OwnExport OwnExportOf(const ExportContext& context, HostObject* object) {
     return OwnExport::None;
 }
 
-void LeaveOutOwnExports(const ExportContext& context, const HostObject* original, HostObject* copy,
-                        HostDocument* meshDocument) {
-    // The copy has the original's tree, so both are walked side by side, depth first and without
-    // recursion, so a deep hierarchy cannot exhaust the host's stack. An object is settled once
-    // its subtree has been walked; the next pair is taken before it is settled, so children
-    // moved up into its place are not walked again.
-    HostObject* child = NodeFirstChild(original);
-    HostObject* childCopy = NodeFirstChild(copy);
-    while (child && childCopy) {
-        if (NodeType(child) != NodeType(childCopy)) return;
-        if (OwnExportOf(context, child) != OwnExport::WithSubtree) {
-            HostObject* below = NodeFirstChild(child);
-            HostObject* belowCopy = NodeFirstChild(childCopy);
-            if (below && belowCopy) {
-                child = below;
-                childCopy = belowCopy;
-                continue;
-            }
-        }
-        for (;;) {
-            HostObject* next = NodeNext(child);
-            HostObject* nextCopy = NodeNext(childCopy);
-            HostObject* parent = NodeParent(child);
-            HostObject* parentCopy = NodeParent(childCopy);
-            Settle(context, child, childCopy, parentCopy, meshDocument);
-            if (next && nextCopy) {
-                child = next;
-                childCopy = nextCopy;
-                break;
-            }
-            if (parent == original || !parent || !parentCopy) return;
-            child = parent;
-            childCopy = parentCopy;
-        }
+HostObject* CopyWhatStays(const ExportContext& context, HostObject* original, HostDocument* meshDocument) {
+    HostObject* top = NodeCopy(original, COPY_FLAGS_NO_CHILDREN);
+    if (!top) return nullptr;
+    DocumentInsertObject(meshDocument, top, nullptr, nullptr, 1);
+    if (NodeDocument(top) != meshDocument) {
+        NodeFree(top);
+        return nullptr;
     }
+    // Depth first without recursion, so a deep hierarchy cannot exhaust the host's stack. An
+    // object that leaves alone is copied too, so that its children can be placed relative to
+    // it; once its subtree is done they move up into its place and it goes.
+    struct Open {
+        HostObject* copy;
+        HostObject* nextChild;  // of the original, still to be walked
+        HostObject* lastCopy;   // the copy's last child so far
+        HostObject* before;     // what the copy was inserted after
+        OwnExport standing;
+    };
+    std::vector<Open> open{{top, NodeFirstChild(original), nullptr, nullptr, OwnExport::None}};
+    while (!open.empty()) {
+        Open& parent = open.back();
+        if (HostObject* child = parent.nextChild) {
+            parent.nextChild = NodeNext(child);
+            const OwnExport standing = OwnExportOf(context, child);
+            if (standing == OwnExport::WithSubtree) continue;
+            HostObject* copy = NodeCopy(child, COPY_FLAGS_NO_CHILDREN);
+            if (!copy) return nullptr;
+            DocumentInsertObject(meshDocument, copy, parent.copy, parent.lastCopy, 0);
+            if (NodeParent(copy) != parent.copy) {
+                NodeFree(copy);
+                return nullptr;
+            }
+            HostObject* before = parent.lastCopy;
+            parent.lastCopy = copy;
+            open.push_back({copy, NodeFirstChild(child), nullptr, before, standing});
+            continue;
+        }
+        const Open done = parent;
+        open.pop_back();
+        if (done.standing != OwnExport::ObjectOnly) continue;
+        Open& owner = open.back();
+        HostObject* last = MoveChildrenUp(done.copy, owner.copy, meshDocument);
+        owner.lastCopy = last == done.copy ? done.before : last;
+        NodeFree(done.copy);
+    }
+    return top;
 }

@@ -17,8 +17,9 @@ enum class OwnExport {
 /// The standing of `object` as the walk of the same save judges it.
 OwnExport OwnExportOf(const ExportContext& context, HostObject* object);
 
-/// Takes out of `copy` (a copy with flags 0 of `original`, already in `meshDocument`) every
-/// descendant that has an export of its own. Descendants of an object that leaves alone are moved
-/// up to its place with their world placement kept.
-void LeaveOutOwnExports(const ExportContext& context, const HostObject* original, HostObject* copy,
-                        HostDocument* meshDocument);
+/// A copy of `original` with its tags, inserted at the top level of `meshDocument`, holding of
+/// its descendants only those that stay in its mesh: a descendant with a mesh of its own is never
+/// copied, nor is its subtree; the descendants of one that leaves alone stand in its place with
+/// their placement kept. Each object that stays is copied once, by itself, so the cost is that of
+/// what stays. None when the host fails (what was inserted goes with the document).
+HostObject* CopyWhatStays(const ExportContext& context, HostObject* original, HostDocument* meshDocument);

@@ -23,20 +23,24 @@ bool ReplaceByCurrentState(HostDocument* document, HostObject* object, const Hos
 
 } // namespace
 
-HostDocument* Polygonize(HostDocument* document, bool option) {
-    HostDocument* result = DocumentCopy(document);
-    if (!result) return nullptr;
+bool PolygonizeInPlace(HostDocument* document, bool option) {
     HostContainer* options = ContainerCreate();
     bool replaced = options != nullptr;
     if (options) ContainerSetBool(options, MODELING_OPTION_INHERIT, option);
-    for (HostObject* object = DocumentFirstObject(result); object && replaced;) {
+    for (HostObject* object = DocumentFirstObject(document); object && replaced;) {
         // Taken before the object goes.
         HostObject* next = NodeNext(object);
-        replaced = ReplaceByCurrentState(result, object, options);
+        replaced = ReplaceByCurrentState(document, object, options);
         object = next;
     }
     ContainerFree(options);
-    if (!replaced) {
+    return replaced;
+}
+
+HostDocument* Polygonize(HostDocument* document, bool option) {
+    HostDocument* result = DocumentCopy(document);
+    if (!result) return nullptr;
+    if (!PolygonizeInPlace(result, option)) {
         DocumentFree(result);
         return nullptr;
     }

@@ -10,6 +10,9 @@
 /// option 2141 = `option`): primitives arrive as polygon objects, children included. None when
 /// the copy or a command fails; nothing the call made is left behind then.
 HostDocument* Polygonize(HostDocument* document, bool option);
+/// The same conversion done in `document` itself, for a document made for it alone: no second
+/// copy. Answers false when a command fails; the document may then be half converted.
+bool PolygonizeInPlace(HostDocument* document, bool option);
 
 /// Triangles of every polygon object (5100) of the tree that starts at `first`, its following
 /// siblings and everything below them: one per polygon record, one more for a quad (c != d).

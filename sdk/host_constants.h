@@ -94,6 +94,8 @@
 
 /* Copy and insert flags. */
 #define COPY_FLAGS_DEFAULT 0
+/* Copy a node with its tags but without its children. */
+#define COPY_FLAGS_NO_CHILDREN 4
 /* set_matrix places the object by its global matrix; its children move along with it
  * (their local matrices stay), unless SET_MATRIX_CHILDREN_STAY asks them to keep their places. */
 #define SET_MATRIX_CHILDREN_FOLLOW 1

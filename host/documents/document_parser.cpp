@@ -62,7 +62,7 @@ std::optional<int32_t> numericKey(const std::string& key) {
 
 class Parser {
 public:
-    explicit Parser(std::string file) : file_(std::move(file)) {}
+    Parser(std::string file, std::vector<PackedList>& lists) : file_(std::move(file)), lists_(lists) {}
 
     Document document(const JsonTree& root) {
         Document doc;
@@ -86,6 +86,71 @@ public:
 
 private:
     std::string file_;
+    std::vector<PackedList>& lists_; // the geometry lists that the tree holds by their place
+
+    /// The list read as records that `node` stands for; none when the node is a JSON value.
+    PackedList* packed(const JsonTree& node) const {
+        return node.is_binary() ? &lists_[static_cast<std::size_t>(node.get_binary().subtype())] : nullptr;
+    }
+
+    void checkNumber(double value, const std::string& listPath, std::size_t i, std::size_t k,
+                     std::optional<std::size_t> inner = std::nullopt) const {
+        if (std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max()) return;
+        std::string path = index(index(listPath, i), k);
+        fail(inner ? index(path, *inner) : path, "number out of range of a 32-bit real");
+    }
+
+    void readPoints(PackedList& list, const std::string& path, Object& object) const {
+        for (std::size_t i = 0; i < list.points.size(); ++i) {
+            const Vector3& p = list.points[i];
+            checkNumber(p.x, path, i, 0);
+            checkNumber(p.y, path, i, 1);
+            checkNumber(p.z, path, i, 2);
+        }
+        object.points = std::move(list.points);
+    }
+
+    void readPolygons(PackedList& list, const std::string& path, Object& object) const {
+        const std::size_t pointCount = object.points.size();
+        for (std::size_t i = 0; i < list.polygons.size(); ++i)
+            for (std::size_t k = 0; k < list.corners[i]; ++k) {
+                int32_t corner = list.polygons[i][k];
+                if (corner < 0 || static_cast<std::size_t>(corner) >= pointCount) pointOutOfRange(index(index(path, i), k), corner, pointCount);
+            }
+        object.polygons = std::move(list.polygons);
+    }
+
+    [[noreturn]] void pointOutOfRange(const std::string& path, int32_t corner, std::size_t pointCount) const {
+        fail(path, "point index " + std::to_string(corner) + " out of range (the object has " +
+                       std::to_string(pointCount) + (pointCount == 1 ? " point)" : " points)"));
+    }
+
+    [[noreturn]] void wrongUvCount(const std::string& path, std::size_t polygons, std::size_t entries) const {
+        fail(path, "expected the coordinates of each polygon's corners, one entry per polygon (the object has " +
+                       std::to_string(polygons) + " polygons, uvs has " + std::to_string(entries) + " entries)");
+    }
+
+    [[noreturn]] void wrongCornerCount(const std::string& path, std::size_t i, bool triangle, const std::string& found) const {
+        fail(index(path, i), "expected " + std::to_string(triangle ? 3 : 4) + " corners [u, v] for the " +
+                                 (triangle ? "triangle" : "quad") + " polygons[" + std::to_string(i) + "], found " + found);
+    }
+
+    void readPackedUvs(PackedList& list, const std::string& path, Object& object) const {
+        if (list.uvs.size() != object.polygons.size()) wrongUvCount(path, object.polygons.size(), list.uvs.size());
+        for (std::size_t i = 0; i < list.uvs.size(); ++i) {
+            const bool triangle = object.polygons[i][2] == object.polygons[i][3];
+            if (list.corners[i] != (triangle ? 3 : 4)) wrongCornerCount(path, i, triangle, "a list");
+            auto& record = list.uvs[i];
+            for (std::size_t k = 0; k < list.corners[i]; ++k) {
+                checkNumber(record[k].x, path, i, k, 0);
+                checkNumber(record[k].y, path, i, k, 1);
+                if (std::isnan(record[k].z)) record[k].z = 0.0;
+                else checkNumber(record[k].z, path, i, k, 2);
+            }
+            if (triangle) record[3] = record[2];
+        }
+        object.uvs = std::move(list.uvs);
+    }
 
     [[noreturn]] void fail(const std::string& path, const std::string& problem) const {
         throw DocumentError(file_, path, problem);
@@ -321,39 +386,38 @@ private:
         if (object.type != TYPE_POLYGON_OBJECT)
             fail(member(path, node.contains("points") ? "points" : node.contains("polygons") ? "polygons" : "uvs"),
                  "only a polygon object has points, polygons and uvs");
-        if (node.contains("points")) {
+        if (node.contains("points") && packed(node["points"])) {
+            readPoints(*packed(node["points"]), member(path, "points"), object);
+        } else if (node.contains("points")) {
             std::string pointsPath = member(path, "points");
             const auto& list = list_(node["points"], pointsPath);
             object.points.reserve(list.size());
             for (std::size_t i = 0; i < list.size(); ++i) object.points.push_back(vector(list[i], index(pointsPath, i)));
         }
-        if (node.contains("polygons")) {
+        if (node.contains("polygons") && packed(node["polygons"])) {
+            readPolygons(*packed(node["polygons"]), member(path, "polygons"), object);
+        } else if (node.contains("polygons")) {
             std::string polygonsPath = member(path, "polygons");
             const auto& list = list_(node["polygons"], polygonsPath);
             object.polygons.reserve(list.size());
             for (std::size_t i = 0; i < list.size(); ++i)
                 object.polygons.push_back(polygon(list[i], index(polygonsPath, i), object.points.size()));
         }
-        if (node.contains("uvs")) readUvs(node["uvs"], member(path, "uvs"), object);
+        if (node.contains("uvs") && packed(node["uvs"])) readPackedUvs(*packed(node["uvs"]), member(path, "uvs"), object);
+        else if (node.contains("uvs")) readUvs(node["uvs"], member(path, "uvs"), object);
     }
 
     /// One entry per polygon, with one [u, v] or [u, v, w] per corner of it.
     void readUvs(const JsonTree& node, const std::string& path, Object& object) const {
         const auto& list = list_(node, path);
-        if (list.size() != object.polygons.size())
-            fail(path, "expected the coordinates of each polygon's corners, one entry per polygon (the object has " +
-                           std::to_string(object.polygons.size()) + " polygons, uvs has " +
-                           std::to_string(list.size()) + " entries)");
+        if (list.size() != object.polygons.size()) wrongUvCount(path, object.polygons.size(), list.size());
         auto& uvs = object.uvs.emplace();
         uvs.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) {
             std::string entryPath = index(path, i);
             const bool triangle = object.polygons[i][2] == object.polygons[i][3];
             const std::size_t corners = triangle ? 3 : 4;
-            if (!list[i].is_array() || list[i].size() != corners)
-                fail(entryPath, "expected " + std::to_string(corners) + " corners [u, v] for the " +
-                                    (triangle ? "triangle" : "quad") + " polygons[" + std::to_string(i) +
-                                    "], found " + kindOf(list[i]));
+            if (!list[i].is_array() || list[i].size() != corners) wrongCornerCount(path, i, triangle, kindOf(list[i]));
             std::array<Vector3, 4> record{};
             for (std::size_t k = 0; k < corners; ++k) {
                 const JsonTree& corner = list[i][k];
@@ -374,9 +438,7 @@ private:
         std::array<int32_t, 4> corners{};
         for (std::size_t k = 0; k < node.size(); ++k) {
             int32_t corner = integer(node[k], index(path, k));
-            if (corner < 0 || static_cast<std::size_t>(corner) >= pointCount)
-                fail(index(path, k), "point index " + std::to_string(corner) + " out of range (the object has " +
-                                         std::to_string(pointCount) + (pointCount == 1 ? " point)" : " points)"));
+            if (corner < 0 || static_cast<std::size_t>(corner) >= pointCount) pointOutOfRange(index(path, k), corner, pointCount);
             corners[k] = corner;
         }
         if (node.size() == 3) corners[3] = corners[2];
@@ -453,7 +515,8 @@ private:
 } // namespace
 
 docfile::Document parseDocumentText(const std::string& text, const std::string& file) {
-    return Parser(file).document(parseJsonTree(text, file));
+    JsonDocument json = parseJsonTree(text, file);
+    return Parser(file, json.lists).document(json.root);
 }
 
 docfile::Document readDocumentFile(const std::filesystem::path& file) {
@@ -462,10 +525,9 @@ docfile::Document readDocumentFile(const std::filesystem::path& file) {
     errno = 0;
     std::ifstream in(file, std::ios::binary);
     if (!in) throw DocumentError(file.string(), "", std::string("cannot open the file: ") + std::strerror(errno));
-    std::ostringstream text;
-    text << in.rdbuf();
+    JsonDocument json = parseJsonStream(in, file.string());
     if (in.bad()) throw DocumentError(file.string(), "", "cannot read the file");
-    return parseDocumentText(text.str(), file.string());
+    return Parser(file.string(), json.lists).document(json.root);
 }
 
 } // namespace host

@@ -1,7 +1,8 @@
 #include "host/documents/json_tree.h"
 
-#include <algorithm>
 #include <cstdlib>
+#include <sstream>
+#include <functional>
 #include <vector>
 
 #include "host/documents/document_error.h"
@@ -11,35 +12,61 @@ namespace host {
 
 namespace {
 
-/// Builds the tree from parse events, tracking the JSON path of the container being filled.
+/// Builds the tree from parse events. It keeps only the key or index of each open container and
+/// makes a JSON path when an error needs one.
 class TreeBuilder final : public nlohmann::json_sax<JsonTree> {
 public:
-    JsonTree root;
+    JsonDocument result;
     std::string duplicatePath; // set when a key repeats
     std::string syntaxMessage; // set on a syntax error
     std::size_t syntaxPosition = 0; // bytes read when it was met
-    std::string tooDeepPath;   // set when lists and objects nest deeper than the limit
+    bool tooDeep = false;      // set when lists and objects nest deeper than the limit
+    std::string tooDeepPath;
 
     bool null() override { return add(nullptr); }
     bool boolean(bool value) override { return add(value); }
-    bool number_integer(number_integer_t value) override { return add(value); }
-    bool number_unsigned(number_unsigned_t value) override { return add(value); }
-    bool number_float(number_float_t value, const string_t&) override { return add(value); }
-    bool string(string_t& value) override { return add(value); }
+    bool number_integer(number_integer_t value) override { return addNumber(value); }
+    bool number_unsigned(number_unsigned_t value) override { return addNumber(value); }
+    bool number_float(number_float_t value, const string_t&) override { return addNumber(value); }
+    bool string(string_t& value) override { return add(std::move(value)); }
     bool binary(binary_t&) override { return false; } // never produced by text input
 
-    bool start_object(std::size_t) override { return open(JsonTree::object()); }
-    bool start_array(std::size_t) override { return open(JsonTree::array()); }
+    bool start_object(std::size_t) override {
+        if (packing_ && !unpack()) return false;
+        return open(JsonTree::object());
+    }
+    bool start_array(std::size_t) override {
+        if (packing_) {
+            if (packer_.startArray() == ListPacker::Step::Taken) return true;
+            if (!unpack()) return false;
+        }
+        if (startsPackedList()) return true;
+        return open(JsonTree::array());
+    }
     bool end_object() override { return close(); }
-    bool end_array() override { return close(); }
+    bool end_array() override {
+        if (packing_) {
+            ListPacker::Step step = packer_.endArray();
+            if (step == ListPacker::Step::Taken) return true;
+            if (step == ListPacker::Step::Finished) {
+                packing_ = false;
+                std::uint64_t slot = result.lists.size();
+                result.lists.push_back(packer_.take());
+                place(JsonTree::binary(std::vector<std::uint8_t>{}, slot));
+                return true;
+            }
+            if (!unpack()) return false;
+        }
+        return close();
+    }
 
     bool key(string_t& name) override {
         Frame& top = stack_.back();
         if (top.node->contains(name)) {
-            duplicatePath = jsonpath::member(top.path, name);
+            duplicatePath = jsonpath::member(pathOf(stack_.size()), name);
             return false;
         }
-        top.key = name;
+        top.key = std::move(name);
         return true;
     }
 
@@ -56,42 +83,77 @@ public:
 
 private:
     static constexpr int numberOverflowId = 406;
+    /// What an open container is to a document: its top, a list of objects, or an object record.
+    enum class Role { Other, Top, ObjectList, ObjectRecord };
     struct Frame {
         JsonTree* node;
-        std::string path;
-        std::string key;
+        Role role;
+        std::size_t index; // place in the parent when that is a list
+        std::string key;   // the key being filled when this is an object
     };
     std::vector<Frame> stack_;
+    ListPacker packer_;
+    bool packing_ = false;
 
-    /// Places a value in the current container; answers where it landed and its path.
-    std::pair<JsonTree*, std::string> place(JsonTree value) {
+    /// The JSON path of the container `depth` levels down (0 is the top value itself).
+    std::string pathOf(std::size_t depth) const {
+        std::string path;
+        for (std::size_t i = 1; i < depth; ++i) {
+            const Frame& parent = stack_[i - 1];
+            path = parent.node->is_array() ? jsonpath::index(path, stack_[i].index) : jsonpath::member(path, parent.key);
+        }
+        return path;
+    }
+
+    JsonTree* place(JsonTree value) {
         if (stack_.empty()) {
-            root = std::move(value);
-            return {&root, ""};
+            result.root = std::move(value);
+            return &result.root;
         }
         Frame& top = stack_.back();
         if (top.node->is_array()) {
-            std::string path = jsonpath::index(top.path, top.node->size());
             top.node->push_back(std::move(value));
-            return {&top.node->back(), path};
+            return &top.node->back();
         }
         JsonTree& slot = (*top.node)[top.key];
         slot = std::move(value);
-        return {&slot, jsonpath::member(top.path, top.key)};
+        return &slot;
     }
 
     bool add(JsonTree value) {
+        if (packing_ && !unpack()) return false;
         place(std::move(value));
         return true;
     }
 
+    bool addNumber(JsonTree value) {
+        if (packing_) {
+            if (packer_.number(value) == ListPacker::Step::Taken) return true;
+            if (!unpack()) return false;
+        }
+        place(std::move(value));
+        return true;
+    }
+
+    Role roleOf(bool isObject) const {
+        if (stack_.empty()) return isObject ? Role::Top : Role::Other;
+        const Frame& top = stack_.back();
+        if (isObject) return top.role == Role::ObjectList ? Role::ObjectRecord : Role::Other;
+        if ((top.role == Role::Top && top.key == "objects") || (top.role == Role::ObjectRecord && top.key == "children"))
+            return Role::ObjectList;
+        return Role::Other;
+    }
+
     bool open(JsonTree container) {
         if (stack_.size() >= maxJsonDepth) {
-            tooDeepPath = stack_.back().path;
+            tooDeep = true;
+            tooDeepPath = pathOf(stack_.size());
             return false;
         }
-        auto [node, path] = place(std::move(container));
-        stack_.push_back({node, path, {}});
+        Role role = roleOf(container.is_object());
+        std::size_t index = stack_.empty() ? 0 : stack_.back().node->size();
+        JsonTree* node = place(std::move(container));
+        stack_.push_back({node, role, index, {}});
         return true;
     }
 
@@ -99,43 +161,93 @@ private:
         stack_.pop_back();
         return true;
     }
+
+    /// A polygon object's points, polygons or uvs begin: read them as records. Not near the
+    /// nesting limit, so that the limit is met where the tree would meet it.
+    bool startsPackedList() {
+        if (stack_.empty() || stack_.back().role != Role::ObjectRecord || stack_.size() + 3 >= maxJsonDepth) return false;
+        const std::string& key = stack_.back().key;
+        if (key == "points") packer_.begin(PackedKind::Points);
+        else if (key == "polygons") packer_.begin(PackedKind::Polygons);
+        else if (key == "uvs") packer_.begin(PackedKind::Uvs);
+        else return false;
+        packing_ = true;
+        return true;
+    }
+
+    /// The list is not of the usual shape: continue it as a tree from where it stands.
+    bool unpack() {
+        packing_ = false;
+        std::size_t levels = 0;
+        JsonTree list = packer_.openTree(levels);
+        std::size_t index = stack_.back().node->size();
+        JsonTree* node = place(std::move(list));
+        stack_.push_back({node, Role::Other, index, {}});
+        for (std::size_t level = 1; level < levels; ++level) {
+            JsonTree* inner = &stack_.back().node->back();
+            stack_.push_back({inner, Role::Other, stack_.back().node->size() - 1, {}});
+        }
+        return true;
+    }
 };
 
 /// nlohmann's text reads "[json.exception.parse_error.101] parse error at line 3, column 5: <problem>".
-DocumentError syntaxError(const std::string& file, const std::string& text, const std::string& message,
-                          std::size_t position) {
+/// `lineAndColumn` counts the place of a message that has none from the bytes read.
+DocumentError syntaxError(const std::string& file, const std::string& message, std::size_t position,
+                          const std::function<std::pair<int, int>(std::size_t)>& lineAndColumn) {
     const std::string lineMark = "line ", columnMark = ", column ";
     std::size_t line = message.find(lineMark);
     std::size_t column = line == std::string::npos ? line : message.find(columnMark, line);
     std::size_t problem = column == std::string::npos ? column : message.find(": ", column);
     if (problem == std::string::npos) {
-        // No place in the text: count it from the bytes read, as the library counts lines and columns.
-        position = std::min(position, text.size());
-        int lineNumber = 1;
-        std::size_t lineStart = 0;
-        for (std::size_t i = 0; i < position; ++i)
-            if (text[i] == '\n') {
-                ++lineNumber;
-                lineStart = i + 1;
-            }
-        return DocumentError(file, lineNumber, static_cast<int>(position - lineStart), message);
+        auto [lineNumber, columnNumber] = lineAndColumn(position);
+        return DocumentError(file, lineNumber, columnNumber, message);
     }
     return DocumentError(file, std::atoi(message.c_str() + line + lineMark.size()),
                          std::atoi(message.c_str() + column + columnMark.size()), message.substr(problem + 2));
 }
 
-} // namespace
+/// Counts lines and columns as the library does, over the first `position` bytes of `in`.
+std::pair<int, int> placeIn(std::istream& in, std::size_t position) {
+    int line = 1;
+    std::size_t lineStart = 0, i = 0;
+    for (char c; i < position && in.get(c); ++i)
+        if (c == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    return {line, static_cast<int>(i - lineStart)};
+}
 
-JsonTree parseJsonTree(const std::string& text, const std::string& file) {
+template <typename Input>
+JsonDocument parse(Input&& input, const std::string& file,
+                   const std::function<std::pair<int, int>(std::size_t)>& lineAndColumn) {
     TreeBuilder builder;
-    bool ok = JsonTree::sax_parse(text, &builder);
+    bool ok = JsonTree::sax_parse(std::forward<Input>(input), &builder);
     if (!builder.duplicatePath.empty())
         throw DocumentError(file, builder.duplicatePath, "key given twice");
-    if (!builder.tooDeepPath.empty() || (!ok && builder.syntaxMessage.empty()))
+    if (builder.tooDeep || (!ok && builder.syntaxMessage.empty()))
         throw DocumentError(file, builder.tooDeepPath,
                             "lists and objects nest deeper than " + std::to_string(maxJsonDepth) + " levels");
-    if (!ok) throw syntaxError(file, text, builder.syntaxMessage, builder.syntaxPosition);
-    return std::move(builder.root);
+    if (!ok) throw syntaxError(file, builder.syntaxMessage, builder.syntaxPosition, lineAndColumn);
+    return std::move(builder.result);
+}
+
+} // namespace
+
+JsonDocument parseJsonTree(const std::string& text, const std::string& file) {
+    return parse(text, file, [&text](std::size_t position) {
+        std::istringstream in(text);
+        return placeIn(in, position);
+    });
+}
+
+JsonDocument parseJsonStream(std::istream& in, const std::string& file) {
+    return parse(in, file, [&in](std::size_t position) {
+        in.clear();
+        in.seekg(0);
+        return placeIn(in, position);
+    });
 }
 
 } // namespace host

@@ -1,20 +1,32 @@
 // Reads JSON text into a tree that keeps the order of keys, refusing what a person would not mean:
-// syntax errors (reported with line and column) and a key given twice in one object.
+// syntax errors (reported with line and column) and a key given twice in one object. The geometry
+// lists of polygon objects are read straight into records beside the tree (packed_lists.h).
 #pragma once
 
+#include <istream>
 #include <string>
+#include <vector>
 
-#include <nlohmann/json.hpp>
+#include "host/documents/json_tree_type.h"
+#include "host/documents/packed_lists.h"
 
 namespace host {
-
-using JsonTree = nlohmann::ordered_json;
 
 /// Deeper nesting is refused: it would only come from a broken or hostile file, and the readers
 /// after this one walk the tree recursively.
 constexpr std::size_t maxJsonDepth = 2000;
 
+/// The tree of a document file. A geometry list read as records stands in the tree as a binary
+/// value whose subtype is its place in `lists` (text never gives a binary value).
+struct JsonDocument {
+    JsonTree root;
+    std::vector<PackedList> lists;
+};
+
 /// Parses `text`; `file` names the source in errors. Throws DocumentError.
-JsonTree parseJsonTree(const std::string& text, const std::string& file);
+JsonDocument parseJsonTree(const std::string& text, const std::string& file);
+/// Parses the text of `in` as it streams by, without holding it; `in` is read again from its start
+/// only to place a syntax error that the library gives without a line. Throws DocumentError.
+JsonDocument parseJsonStream(std::istream& in, const std::string& file);
 
 } // namespace host

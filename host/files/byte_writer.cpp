@@ -26,6 +26,40 @@ void ByteWriter::putF32(float value)
     putU32(bits);
 }
 
+namespace {
+
+constexpr bool littleEndian = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
+
+/// Appends `count` values of 2 or 4 bytes each, little-endian.
+template <typename T>
+void putArray(std::vector<uint8_t>& bytes, const T* values, std::size_t count)
+{
+    const std::size_t at = bytes.size();
+    bytes.resize(at + count * sizeof(T));
+    uint8_t* out = bytes.data() + at;
+    if constexpr (littleEndian) {
+        if (count)
+            std::memcpy(out, values, count * sizeof(T));
+    } else {
+        for (std::size_t i = 0; i < count; ++i) {
+            uint32_t v = 0;
+            std::memcpy(&v, values + i, sizeof(T));
+            for (std::size_t b = 0; b < sizeof(T); ++b)
+                *out++ = static_cast<uint8_t>((v >> (8 * b)) & 0xFF);
+        }
+    }
+}
+
+} // namespace
+
+void ByteWriter::putF32s(const float* values, std::size_t count)
+{
+    static_assert(sizeof(float) == sizeof(uint32_t), "32-bit reals");
+    putArray(bytes_, values, count);
+}
+
+void ByteWriter::putU16s(const uint16_t* values, std::size_t count) { putArray(bytes_, values, count); }
+
 void ByteWriter::putCString(std::string_view text)
 {
     bytes_.insert(bytes_.end(), text.begin(), text.end());

@@ -26,6 +26,9 @@ public:
     /// The text and a terminating zero.
     void putCString(std::string_view text);
     void reserve(std::size_t bytes) { bytes_.reserve(bytes); }
+    /// Arrays at once, one resize and copy each.
+    void putF32s(const float* values, std::size_t count);
+    void putU16s(const uint16_t* values, std::size_t count);
 
     std::size_t size() const { return bytes_.size(); }
     const std::vector<uint8_t>& bytes() const { return bytes_; }

@@ -62,19 +62,13 @@ void writeMesh(ByteWriter& out, const ThreeDsMesh& mesh, const std::vector<Three
     {
         ChunkWriter points(out, POINTS);
         out.putU16(static_cast<uint16_t>(mesh.points.size()));
-        for (const HostVector& p : mesh.points) {
-            out.putF32(p.x);
-            out.putF32(p.y);
-            out.putF32(p.z);
-        }
+        static_assert(sizeof(HostVector) == 3 * sizeof(float), "points are three packed reals");
+        out.putF32s(reinterpret_cast<const float*>(mesh.points.data()), mesh.points.size() * 3);
     }
     if (!mesh.uvs.empty()) {
         ChunkWriter mapping(out, MAPPING);
         out.putU16(static_cast<uint16_t>(mesh.uvs.size()));
-        for (const auto& uv : mesh.uvs) {
-            out.putF32(uv[0]);
-            out.putF32(uv[1]);
-        }
+        out.putF32s(reinterpret_cast<const float*>(mesh.uvs.data()), mesh.uvs.size() * 2);
     }
     {
         // The points are already in world space.
@@ -85,19 +79,24 @@ void writeMesh(ByteWriter& out, const ThreeDsMesh& mesh, const std::vector<Three
     }
     ChunkWriter faces(out, FACES);
     out.putU16(static_cast<uint16_t>(mesh.faces.size()));
-    for (const auto& f : mesh.faces) {
-        out.putU16(f[0]);
-        out.putU16(f[1]);
-        out.putU16(f[2]);
-        out.putU16(FACE_EDGES_VISIBLE);
+    std::vector<uint16_t> words(mesh.faces.size() * 4);
+    for (std::size_t i = 0; i < mesh.faces.size(); ++i) {
+        const auto& f = mesh.faces[i];
+        words[4 * i] = f[0];
+        words[4 * i + 1] = f[1];
+        words[4 * i + 2] = f[2];
+        words[4 * i + 3] = FACE_EDGES_VISIBLE;
     }
+    out.putU16s(words.data(), words.size());
     if (mesh.material < 0)
         return;
     ChunkWriter group(out, FACE_MATERIAL);
     out.putCString(materials[static_cast<std::size_t>(mesh.material)].name);
     out.putU16(static_cast<uint16_t>(mesh.faces.size()));
-    for (std::size_t i = 0; i < mesh.faces.size(); ++i)
-        out.putU16(static_cast<uint16_t>(i));
+    words.resize(mesh.faces.size());
+    for (std::size_t i = 0; i < words.size(); ++i)
+        words[i] = static_cast<uint16_t>(i);
+    out.putU16s(words.data(), words.size());
 }
 
 std::size_t expectedSize(const ThreeDsScene& scene)

@@ -73,15 +73,18 @@ void writeReplacing(const std::filesystem::path& path, const std::vector<uint8_t
 void writeWholeFile(const std::filesystem::path& given, const std::vector<uint8_t>& bytes)
 {
     std::filesystem::path path = given;
+    // One look at the name: a new file needs no more before its temporary is made.
     struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    bool exists = ::lstat(path.c_str(), &info) == 0;
+    if (exists && S_ISLNK(info.st_mode)) {
         // Replace the file the link names, not the link.
         std::error_code error;
         const std::filesystem::path target = std::filesystem::canonical(path, error);
         if (!error)
             path = target;
+        exists = ::stat(path.c_str(), &info) == 0;
     }
-    if (::stat(path.c_str(), &info) == 0) {
+    if (exists) {
         if (S_ISDIR(info.st_mode))
             throw HostError("it is a folder");
         if (!S_ISREG(info.st_mode)) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host/model/document.h"
+#include "host_constants.h"
 
 namespace host {
 namespace {
@@ -12,8 +13,8 @@ namespace {
 /// that links among the copied nodes can be moved over at the end.
 class Copier {
 public:
-    /// A copy of one node with its children and tags; nullptr when a plug-in tag fails.
-    NodePtr copyTree(const HostNode& root)
+    /// A copy of one node with its children (unless `alone`) and tags; nullptr when a plug-in tag fails.
+    NodePtr copyTree(const HostNode& root, bool alone = false)
     {
         NodePtr top = copyOne(root);
         if (!top)
@@ -29,6 +30,8 @@ public:
                     return nullptr;
                 to->tags().append(to, std::move(copy));
             }
+            if (alone)
+                break;
             for (const HostNode* child = from->children().first(); child; child = child->next()) {
                 NodePtr copy = copyOne(*child);
                 if (!copy)
@@ -102,12 +105,12 @@ private:
 
 } // namespace
 
-NodePtr copyNode(const HostNode& node, int32_t /*flags*/)
+NodePtr copyNode(const HostNode& node, int32_t flags)
 {
     if (node.isDocument())
         return copyDocument(node);
     Copier copier;
-    NodePtr copy = copier.copyTree(node);
+    NodePtr copy = copier.copyTree(node, (flags & COPY_FLAGS_NO_CHILDREN) != 0);
     if (copy)
         copier.relink();
     return copy;

@@ -8,9 +8,9 @@
 
 namespace host {
 
-/// A copy of a node with its children, tags and parameters (flags 0; no other flags are known),
-/// not yet inserted anywhere. A document is copied as copyDocument does. nullptr when a plug-in
-/// tag in it cannot make its instance.
+/// A copy of a node with its children, tags and parameters (flags 0), or without its children
+/// (COPY_FLAGS_NO_CHILDREN; other flags are ignored), not yet inserted anywhere. A document is
+/// copied whole, as copyDocument does. nullptr when a plug-in tag in it cannot make its instance.
 NodePtr copyNode(const HostNode& node, int32_t flags = 0);
 
 /// A copy of a document: objects, materials, settings and the active view, with every link inside

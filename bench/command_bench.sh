@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The whole command as a user runs it: `lumeno-host export DOC.json -o OUT.xml` beside `assimp export`
+# of the same geometry from OBJ to 3DS (assimp-utils), in the same run, best of REPEAT wall-clock
+# runs each, output on a memory file system. Prints each case's times, their ratio, the peak memory
+# of both (maximum resident set, /usr/bin/time) and what the export wrote.
+# Usage: bench/command_bench.sh [LUMENO_HOST] [WORK_DIR (default /dev/shm/...)] [REPEAT (3)]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+host=${1:-build/normal/bin/lumeno-host}
+work=${2:-$(mktemp -d /dev/shm/lumeno-bench.XXXXXX)}
+repeat=${3:-3}
+mkdir -p "$work"
+
+# Best wall time (s) and the peak resident memory (kB) of that run, of REPEAT runs of the command.
+best() {
+  local best= memory=
+  for _ in $(seq "$repeat"); do
+    /usr/bin/time -f "%e %M" -o "$work/time.txt" "$@" >/dev/null 2>"$work/stderr.txt" ||
+      { echo "failed: $*" >&2; cat "$work/stderr.txt" >&2; exit 1; }
+    read -r seconds kb <"$work/time.txt"
+    if [[ -z $best ]] || (( $(echo "$seconds < $best" | bc) )); then best=$seconds memory=$kb; fi
+  done
+  echo "$best $memory"
+}
+
+printf '| case | JSON MB | lumeno-host s | assimp s | ratio | lumeno-host peak MB | export writes MB | peak / written | assimp peak MB |\n'
+printf '|---|---|---|---|---|---|---|---|---|\n'
+run_case() { # label, generator arguments...
+  local label=$1; shift
+  local scene="$work/scene" out="$work/out"
+  python3 "$here/make_bench_scene.py" "$@" "$scene.json" "$scene.obj"
+  rm -rf "$out" && mkdir -p "$out"
+  read -r ours ours_kb < <(best "$host" export "$scene.json" -o "$out/scene.xml")
+  local written
+  written=$(du -sb "$out" | cut -f1)
+  read -r peer peer_kb < <(best assimp export "$scene.obj" "$work/peer.3ds")
+  printf '| %s | %.1f | %s | %s | %.2f | %.0f | %.1f | %.2f | %.0f |\n' "$label" \
+    "$(echo "$(stat -c %s "$scene.json") / 1000000" | bc -l)" "$ours" "$peer" "$(echo "$ours / $peer" | bc -l)" \
+    "$(echo "$ours_kb / 1000" | bc -l)" "$(echo "$written / 1000000" | bc -l)" \
+    "$(echo "$ours_kb * 1024 / $written" | bc -l)" "$(echo "$peer_kb / 1000" | bc -l)"
+  rm -rf "$out" "$scene.json" "$scene.obj" "$work/peer.3ds"
+}
+
+run_case "10,000 objects of 12 triangles" boxes 10000
+run_case "1M triangles in one object" grids 1000000 1
+run_case "1M triangles in 10,000 objects" grids 1000000 10000
+run_case "chain of 900 nested objects" chain 900
+echo "file system: $(df -T "$work" | awk 'NR == 2 { print $2 }'); load average: $(cut -d' ' -f1-3 /proc/loadavg)"

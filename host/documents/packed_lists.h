@@ -1,0 +1,55 @@
+// The geometry lists of polygon objects (points, polygons, uvs) read straight into records while
+// the document streams by, instead of as a JSON tree: they hold nearly all of a large document.
+// A list keeps this form only while it has the usual shape; anything else turns it back into a
+// tree, so that the checks after reading see exactly what the file says.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "host/documents/document_file.h"
+#include "host/documents/json_tree_type.h"
+
+namespace host {
+
+enum class PackedKind : uint8_t { Points, Polygons, Uvs };
+
+/// A list of [x, y, z] points, of [a, b, c] or [a, b, c, d] 32-bit integers, or of 3 or 4 corners
+/// [u, v] or [u, v, w] per entry. Numbers are kept as read; their ranges are checked later.
+struct PackedList {
+    PackedKind kind = PackedKind::Points;
+    std::vector<docfile::Vector3> points;
+    std::vector<std::array<int32_t, 4>> polygons; // a triangle has d == c
+    std::vector<std::array<docfile::Vector3, 4>> uvs; // a corner [u, v] has w = NaN
+    std::vector<uint8_t> corners; // per polygon or uv entry: 3 or 4
+
+    std::size_t size() const;
+    /// The list as the JSON tree it was read from.
+    JsonTree tree() const;
+};
+
+/// Takes the parse events of one list, from just after its opening "[".
+class ListPacker {
+public:
+    enum class Step { Taken, Finished, Refused };
+
+    void begin(PackedKind kind);
+    Step startArray();
+    Step endArray();
+    Step number(JsonTree value);
+    /// After a refusal: the list read so far as a tree, with the entries still open appended to it,
+    /// and how many arrays are open (1 to 3, the list included).
+    JsonTree openTree(std::size_t& openLevels);
+    PackedList take() { return std::move(list_); }
+
+private:
+    PackedList list_;
+    int level_ = 0;     // 1 in the list, 2 in an entry, 3 in a uv corner
+    JsonTree entry_;    // the entry being read, as read
+    JsonTree corner_;   // the uv corner being read
+
+    bool commitEntry();
+};
+
+} // namespace host
