@@ -9,11 +9,13 @@
 #include <unistd.h>
 
 #include "app/common_options.h"
+#include "app/export_summary.h"
 #include "app/model_documents.h"
 #include "host/import/embedded_textures.h"
 #include "host/plugins/command_calls.h"
 #include "host/plugins/plugin_texts.h"
 #include "host/plugins/registry.h"
+#include "host/settings/preferences.h"
 
 namespace app {
 
@@ -26,12 +28,17 @@ struct MenuCommand {
 };
 constexpr MenuCommand menuCommands[] = {{"export", 1019468}, {"export-and-run", 1019434}};
 
+/// Both commands keep the scene file they saved in the scene saver's settings.
+constexpr int32_t lumenoSaverId = 1019430;
+constexpr int32_t lastExportFileId = 1001;
+
 struct CommandOptions {
     CommonOptions common;
     std::string command;
     std::string document;
     std::optional<std::string> choose;
     bool cancel = false;
+    ReportOptions report;
 };
 
 /// What became of the file dialog during the run.
@@ -97,6 +104,18 @@ const host::RegisteredPlugin& registeredCommand(host::Session& session, int32_t 
     }
 }
 
+/// The scene file the command saved, as it remembered it.
+std::filesystem::path savedSceneFile(host::Session& session) {
+    try {
+        const HostContainer* settings = session.prefs().find(lumenoSaverId);
+        const std::string file = settings ? settings->getFilename(lastExportFileId) : "";
+        if (file.empty()) throw CommandFailure("the command saved a scene but did not remember its file");
+        return file;
+    } catch (const host::HostError& error) {
+        throw CommandFailure(error.what());
+    }
+}
+
 std::string failureMessage(const std::string& label, const DialogLog& dialog) {
     if (dialog.noOneToAsk)
         return "the command " + label + " asks for a file: give --choose FILE or --cancel (standard "
@@ -124,6 +143,7 @@ void runCommand(const CommandOptions& options) {
     session.setFileDialog(makeDialog(options, dialog));
 
     const std::string label = "\"" + command.name + "\" (" + options.command + ")";
+    TracedExport traced(*document, options.report);
     switch (host::runCommandFromMenu(command, document.get())) {
     case host::CommandOutcome::Disabled:
         throw CommandFailure("the command " + label + " is disabled for " + options.document +
@@ -134,11 +154,13 @@ void runCommand(const CommandOptions& options) {
         break;
     }
     textures.keep();
-    printImportNotes(opened, options.document);
-    if (options.choose && dialog.asked == 0)
-        std::fprintf(stderr, "lumeno-host: note: the command did not ask for a file, so --choose %s was not used\n",
-                     options.choose->c_str());
-    printWarnings(session);
+    if (!options.report.quiet) {
+        printImportNotes(opened, options.document);
+        if (options.choose && dialog.asked == 0)
+            std::fprintf(stderr, "lumeno-host: note: the command did not ask for a file, so --choose %s was not used\n",
+                         options.choose->c_str());
+    }
+    traced.finish(savedSceneFile(session), session);
 }
 
 } // namespace
@@ -156,6 +178,7 @@ void addCommandCommand(CLI::App& cli) {
                               ->type_name("FILE");
     CLI::Option* cancel = command->add_flag("--cancel", options->cancel, "Cancel the file dialog");
     choose->excludes(cancel);
+    addReportOptions(*command, options->report);
     addCommonOptions(*command, options->common);
     command->callback([options] { runCommand(*options); });
 }

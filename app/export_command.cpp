@@ -3,10 +3,10 @@
 
 #include "app/commands.h"
 #include "app/common_options.h"
+#include "app/export_summary.h"
 #include "app/model_documents.h"
 #include "app/save_failure.h"
 #include "host/import/embedded_textures.h"
-#include "host/model/material_names.h"
 #include "host/plugins/registry.h"
 #include "host/preview/scene_preview.h"
 
@@ -22,6 +22,7 @@ struct ExportOptions {
     std::string document;
     std::string output;
     std::string preview; // --preview PICTURE.png; empty: none
+    ReportOptions report;
 };
 
 /// Whether the host failed to save a document during the export: the module's mesh files are
@@ -47,18 +48,15 @@ void runExport(const ExportOptions& options) {
     OpenedDocument opened = openDocument(options.document, session, {file.parent_path(), file.filename().string(), {}, true});
     host::NodePtr& document = opened.document;
     host::import::WrittenTextures textures(opened.embedded);
+    TracedExport traced(*document, options.report);
     int32_t result = session.saveWithSaver(lumenoSaverId, document.get(), file, SAVE_FLAG_WRITE);
     if (result == FILE_RESULT_OPEN_FAILED && meshFileFailed(session))
         throw CommandFailure("cannot write every mesh file of " + given.string() +
                              "; the scene leaves out those that failed:" + diagnosticLines(session));
     if (result != FILE_RESULT_OK) throw CommandFailure(saveFailureMessage(result, given, file) + diagnosticLines(session));
     textures.keep();
-    printImportNotes(opened, options.document);
-    printWarnings(session);
-    // The renderer finds materials by name: of several that share one it uses a single one.
-    for (const auto& [name, count] : host::sharedMaterialNames(*document))
-        std::fprintf(stderr, "lumeno-host: warning: %s: %d materials share the name \"%s\"; the renderer cannot tell "
-                     "them apart, so rename all but one\n", options.document.c_str(), count, name.c_str());
+    if (!options.report.quiet) printImportNotes(opened, options.document);
+    traced.finish(file, session);
     if (!options.preview.empty()) host::writeScenePreview(file, options.preview, std::nullopt);
 }
 
@@ -72,6 +70,7 @@ void addExportCommand(CLI::App& cli) {
     command->add_option("-o,--output", options->output, "Scene file to write")->required()->type_name("OUT.xml");
     command->add_option("--preview", options->preview, "Also draw the written scene from its camera into this picture")
         ->type_name("PICTURE.png");
+    addReportOptions(*command, options->report);
     addCommonOptions(*command, options->common);
     command->callback([options] { runExport(*options); });
 }

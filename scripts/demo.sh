@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, exports the example document examples/scene.json with the
 # built lumeno-host to out/scene.xml with its preview out/scene.png (also kept as the README's
-# picture docs/demo-preview.png), lists the files the export wrote with their sizes, and prints the
+# picture docs/demo-preview.png), prints the export's summary (what the scene holds, what was left out
+# and why), lists the files the export wrote with their sizes, and prints the
 # scene file.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -22,6 +22,7 @@ using TokenMap = std::unordered_map<uint64_t, uint64_t>;
 NodePtr polygonObjectFor(HostNode& primitive, PolygonMesh mesh)
 {
     NodePtr result = newObject(TYPE_POLYGON_OBJECT, primitive.name);
+    result->setOrigin(primitive.origin());
     result->local = primitive.local;
     result->points = std::move(mesh.points);
     result->polygons = std::move(mesh.polygons);

@@ -66,6 +66,7 @@ private:
     NodePtr copyOne(const HostNode& node)
     {
         auto copy = std::make_unique<HostNode>(node.kind(), node.type(), node.name);
+        copy->setOrigin(node.origin());
         copy->params = node.params;
         copy->local = node.local;
         copy->points = node.points;
@@ -120,6 +121,7 @@ NodePtr copyDocument(const HostNode& document)
 {
     Copier copier;
     auto copy = std::make_unique<HostNode>(NodeKind::Document, document.type(), document.name);
+    copy->setOrigin(document.origin());
     copy->params = document.params;
     for (const HostNode* object = firstObject(document); object; object = object->next()) {
         NodePtr objectCopy = copier.copyTree(*object);

@@ -118,6 +118,10 @@ struct HostNode {
     uint64_t token() const;
     /// The token if one has been made, else 0.
     uint64_t tokenIfAny() const { return token_; }
+    /// The node of the user's document this one was made from: copies of every kind (node and
+    /// document copies, current state) carry their source's origin, an original is its own.
+    uint64_t origin() const { return origin_ ? origin_ : token(); }
+    void setOrigin(uint64_t origin) { origin_ = origin; }
 
     std::string name;
     HostContainer params; // a document keeps its settings (1012, 1013, ...) here
@@ -164,6 +168,7 @@ private:
     host::NodeKind kind_;
     int32_t type_;
     mutable uint64_t token_ = 0;
+    uint64_t origin_ = 0;
     std::unique_ptr<HostNode> next_;
     HostNode* prev_ = nullptr;
     HostNode* owner_ = nullptr;

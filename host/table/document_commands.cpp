@@ -7,6 +7,7 @@
 #include "host/files/three_ds_writer.h"
 #include "host/geometry/current_state.h"
 #include "host/plugins/host_error.h"
+#include "host/table/save_trace.h"
 #include "host/table/table_guard.h"
 #include "host/text/host_text.h"
 #include "host_constants.h"
@@ -24,6 +25,7 @@ HostObject* runModelingCommand(int32_t command, HostDocument* document, HostObje
         if (!document || object->document() != document)
             throw std::invalid_argument("the object \"" + object->name + "\" is not in the given document");
         const bool inherit = options && options->getBool(MODELING_OPTION_INHERIT, false);
+        traceCurrentState(object);
         NodePtr state = currentStateToObject(*object, inherit);
         // An instance converted later finds this state when the module has replaced the object.
         if (const uint64_t token = object->tokenIfAny())
@@ -43,6 +45,7 @@ int32_t saveDocument(HostDocument* document, const HostFilename* file, int32_t /
             throw HostError("cannot write " + file->path + ": format " + std::to_string(format) +
                             " is not a format this host saves");
         saveThreeDs(*document, file->path);
+        traceMeshSave(*document, file->path, true);
         return FILE_RESULT_OK;
     } catch (const std::bad_alloc&) {
         try {
@@ -52,6 +55,8 @@ int32_t saveDocument(HostDocument* document, const HostFilename* file, int32_t /
         }
         return FILE_RESULT_OUT_OF_MEMORY;
     } catch (const std::exception& e) {
+        if (document && document->isDocument() && file)
+            traceMeshSave(*document, file->path, false);
         noteTableFailure("document.save", e.what());
     } catch (...) {
         noteTableFailure("document.save", "unknown error");

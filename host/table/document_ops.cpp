@@ -8,6 +8,7 @@
 #include "host/table/handle_counts.h"
 #include "host/table/handle_factory.h"
 #include "host/table/host_table_impl.h"
+#include "host/table/save_trace.h"
 #include "host/table/table_guard.h"
 
 namespace host {
@@ -51,6 +52,7 @@ HostDocument* copy(const HostDocument* document)
     return guarded("document.copy", none, [&] {
         if (!document || !document->isDocument())
             return none;
+        traceCopy(document);
         HostNode* result = copyDocument(*document).release();
         if (result)
             noteDocumentHandedOut(result);
@@ -60,7 +62,9 @@ HostDocument* copy(const HostDocument* document)
 
 HostObject* firstObjectOf(const HostDocument* document)
 {
-    return document ? firstObject(*document) : nullptr;
+    HostObject* found = document ? firstObject(*document) : nullptr;
+    traceWalk(found);
+    return found;
 }
 
 HostMaterial* firstMaterialOf(const HostDocument* document)
@@ -115,7 +119,9 @@ HostView* active(HostDocument* document)
 
 HostObject* viewCamera(HostView* view, HostDocument* document)
 {
-    return (view && document) ? viewSceneCamera(*view, *document) : nullptr;
+    HostObject* camera = (view && document) ? viewSceneCamera(*view, *document) : nullptr;
+    traceCamera(camera);
+    return camera;
 }
 
 HostObject* editorCamera(HostView* view)

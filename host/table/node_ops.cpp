@@ -3,6 +3,7 @@
 #include "host/plugins/plugin_tags.h"
 #include "host/table/handle_factory.h"
 #include "host/table/host_table_impl.h"
+#include "host/table/save_trace.h"
 #include "host/table/table_guard.h"
 
 namespace host {
@@ -18,7 +19,10 @@ int32_t type(const HostNode* node)
 HostString* name(const HostNode* node)
 {
     return guarded("node.name", static_cast<HostString*>(nullptr),
-                   [&] { return newText(node ? node->name : ""); });
+                   [&] {
+                       traceNameRead(node);
+                       return newText(node ? node->name : "");
+                   });
 }
 
 void setName(HostNode* node, const HostString* text)
@@ -31,12 +35,16 @@ void setName(HostNode* node, const HostString* text)
 
 HostNode* next(const HostNode* node)
 {
-    return node ? node->next() : nullptr;
+    HostNode* found = node ? node->next() : nullptr;
+    traceWalk(found);
+    return found;
 }
 
 HostNode* firstChild(const HostNode* node)
 {
-    return node ? node->children().first() : nullptr;
+    HostNode* found = node ? node->children().first() : nullptr;
+    traceWalk(found);
+    return found;
 }
 
 HostNode* parent(const HostNode* node)
@@ -56,6 +64,7 @@ HostNode* copy(const HostNode* node, int32_t flags)
     return guarded("node.copy", none, [&] {
         if (!node)
             return none;
+        traceCopy(node);
         NodePtr result = copyNode(*node, flags);
         if (result && result->isDocument())
             noteDocumentHandedOut(result.get());

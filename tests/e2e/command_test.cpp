@@ -108,7 +108,7 @@ bool contains(const std::string& text, const std::string& part) { return text.fi
 TEST_P(CommandTest, ExportAndRunAsksOnceThenReusesTheRememberedFile) {
     installRenderer();
     const auto chosen = scenes / "scene one.xml";
-    RunResult first = run({"command", "export-and-run", document.string(), "--choose", chosen.string()});
+    RunResult first = run({"command", "export-and-run", document.string(), "--choose", chosen.string(), "--quiet"});
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.err, "");
     expectScene(chosen);

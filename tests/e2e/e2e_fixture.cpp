@@ -32,7 +32,16 @@ std::filesystem::path HostCommandTest::moduleFolder() const {
 RunResult HostCommandTest::run(const std::vector<std::string>& args, const RunSetup& setup) {
     std::vector<std::string> all = args;
     all.insert(all.end(), {"--release", release(), "--module", moduleFolder().string(), "--prefs", prefs.string()});
-    return runPlain(all, setup);
+    RunResult result = runPlain(all, setup);
+    // Every scene file an export writes reads back and draws, as the renderer would read it.
+    if (result.status == 0 && !args.empty() && args[0] == "export")
+        for (std::size_t i = 1; i + 1 < args.size(); ++i)
+            if (args[i] == "-o") {
+                RunResult preview = runPlain({"preview", args[i + 1], "-o", (folder / "e2e-preview.png").string(),
+                                              "--size", "16x12"});
+                EXPECT_EQ(preview.status, 0) << "preview of " << args[i + 1] << ": " << preview.err;
+            }
+    return result;
 }
 
 RunResult HostCommandTest::runPlain(const std::vector<std::string>& args, const RunSetup& setup) {

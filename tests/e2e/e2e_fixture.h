@@ -29,7 +29,8 @@ protected:
     void TearDown() override;
 
     /// Runs lumeno-host with these arguments followed by --release and --module for the test's
-    /// release and --prefs for the test's own preferences file.
+    /// release and --prefs for the test's own preferences file. The scene file of a successful
+    /// export is then previewed, and the test fails if that is refused.
     RunResult run(const std::vector<std::string>& args, const RunSetup& setup = {});
     /// Runs lumeno-host with exactly these arguments.
     RunResult runPlain(const std::vector<std::string>& args, const RunSetup& setup = {});

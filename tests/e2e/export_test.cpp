@@ -46,7 +46,7 @@ TEST_P(ExportTest, WritesASceneWithTheDefaultBackgroundFirstAndTheDefaultMateria
         SCOPED_TRACE(document);
         auto input = writeFile("scene.json", document);
         auto output = folder / "scene.xml";
-        RunResult result = run({"export", input.string(), "-o", output.string()});
+        RunResult result = run({"export", input.string(), "-o", output.string(), "--quiet"});
         ASSERT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.err, "");
         EXPECT_EQ(readFile(output).rfind("<?xml version=\"1.0\"", 0), 0u);

@@ -17,7 +17,7 @@ class GeometryExportTest : public HostCommandTest {
 protected:
     /// Exports `input` to `output`; the test fails unless lumeno-host succeeds.
     void exportScene(const fs::path& input, const fs::path& output) {
-        RunResult result = run({"export", input.string(), "-o", output.string()});
+        RunResult result = run({"export", input.string(), "-o", output.string(), "--quiet"});
         ASSERT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.err, "");
     }

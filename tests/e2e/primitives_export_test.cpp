@@ -30,7 +30,7 @@ protected:
     /// Exports `input` to <folder>/NAME.xml and answers the parsed `scene`, or none.
     const TiXmlElement* exportScene(const fs::path& input, const std::string& name) {
         output = folder / (name + ".xml");
-        RunResult result = run({"export", input.string(), "-o", output.string()});
+        RunResult result = run({"export", input.string(), "-o", output.string(), "--quiet"});
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.err, "");
         xml = TiXmlDocument();

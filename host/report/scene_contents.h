@@ -1,0 +1,28 @@
+// What a written scene file holds, read back as the renderer reads it (TinyXML).
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace host {
+
+/// A texture file a material of the scene names.
+struct SceneTexture {
+    std::string material; // the `name` of its material element
+    std::string path;     // as written
+};
+
+struct SceneContents {
+    std::map<std::string, int> elements;  // top-level elements by name: "mesh" -> 2, ...
+    std::set<std::string> namedObjects;   // the name comments of models, lights and primitives
+    std::vector<SceneTexture> textures;
+    bool sunWithoutDirection = false;     // a `skylight` whose `sundir` is 0 0 0
+};
+
+/// Reads the scene file. Throws HostError naming the file when it cannot be read or parsed.
+SceneContents readSceneContents(const std::filesystem::path& sceneFile);
+
+} // namespace host
