@@ -1,4 +1,5 @@
 #include "host/preview/gl_drawing.h"
+#include "host/preview/gl_library.h"
 
 #include <GL/osmesa.h>
 #include <GL/gl.h>
@@ -189,7 +190,7 @@ void drawRectangleLight(const PreviewRectangleLight& light) {
 
 } // namespace
 
-RgbPicture drawPreview(const PreviewScene& scene, PictureSize size) {
+RgbPicture drawWithOpenGl(const PreviewScene& scene, PictureSize size) {
     if (size.width < 1 || size.height < 1 || size.width > maxPictureSide || size.height > maxPictureSide)
         throw HostError("cannot draw a picture of " + std::to_string(size.width) + "x" + std::to_string(size.height) +
                         " pixels: each side must be 1 to " + std::to_string(maxPictureSide));
@@ -235,3 +236,16 @@ RgbPicture drawPreview(const PreviewScene& scene, PictureSize size) {
 }
 
 } // namespace host
+
+// The library's one entry: no exception crosses the boundary, the failure comes back as text.
+extern "C" __attribute__((visibility("default"))) bool LUMENO_GL_DRAW_ENTRY(
+    const host::PreviewScene& scene, host::PictureSize size, host::RgbPicture& picture, std::string& error) noexcept {
+    try {
+        picture = host::drawWithOpenGl(scene, size);
+        return true;
+    } catch (const std::exception& failure) {
+        error = failure.what();
+        return false;
+    }
+}
+
