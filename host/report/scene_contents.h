@@ -1,4 +1,4 @@
-// What a written scene file holds, read back as the renderer reads it (TinyXML).
+// What a written scene file holds, read back in one pass over the file.
 #pragma once
 
 #include <filesystem>
