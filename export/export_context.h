@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "export/mesh_records.h"
+#include "export/xml_helpers.h"
 #include "host_types.h"
 #include "tags/material_helper_search.h"
 
@@ -29,4 +30,5 @@ struct ExportContext {
     LumenoSaverData* saver;        // the export state: multiplier, camera values, once-per-save flags
     MeshRecords meshRecords;       // the meshes of the mesh pass, which the element pass places
     HelperTagIndex helperTags;     // the material helper tags of `document`, while the material list runs
+    ValueText scaleText;           // the `scale` of placed meshes, once formatted (SceneScaleText)
 };

@@ -37,21 +37,26 @@ HostMaterial* FirstTextureMaterial(const HostObject* object) {
     return nullptr;
 }
 
-void FinishElement(ExportContext& context, TiXmlElement& element, const HostObject* object,
+void FinishElement(ExportContext& context, ElementPtr element, const HostObject* object,
                    const HostObject* linked, bool materialWritten, bool meshPass) {
     if (linked && !meshPass && !materialWritten) {
         const HostMaterial* material = FirstTextureMaterial(object);
         if (const HostMaterial* named = material ? NamedMaterial(context, material) : nullptr) {
-            AddTextChild(&element, "material_name", NodeNameText(named).text);
+            AddTextChild(element.get(), "material_name", NodeNameText(named).text);
             materialWritten = true;
         }
     }
-    if (!materialWritten && !meshPass) AddTextChild(&element, "material_name", kDefaultMaterialName);
+    if (!materialWritten && !meshPass) AddTextChild(element.get(), "material_name", kDefaultMaterialName);
 
     TiXmlComment comment = MakeComment(NodeNameText(object).text);
-    if (TiXmlNode* first = element.FirstChild())
-        element.InsertBeforeChild(first, comment);
+    if (TiXmlNode* first = element->FirstChild())
+        element->InsertBeforeChild(first, comment);
     else
-        element.InsertEndChild(comment);
-    if (context.sceneElement) context.sceneElement->InsertEndChild(element);
+        element->InsertEndChild(comment);
+    LinkChild(context.sceneElement, std::move(element));
+}
+
+const char* SceneScaleText(ExportContext& context) {
+    if (context.scaleText.text[0] == '\0') context.scaleText = RealText(context.saver->posSizeMultiplier);
+    return context.scaleText.text;
 }

@@ -78,12 +78,12 @@ void ExportMeshLight(ExportContext& context, HostObject* object, HostTag* lightT
     const MeshFileText name = MeshLightName(n);
     if (WriteMergedMeshFile(context, document, name.text, MeshLightFileName(context.outputPath, n).text,
                             MeshLightFileName(context.outputName, n).text)) {
-        TiXmlElement light("meshlight");
-        AddTextChild(&light, "pos", "0 0 0");
-        AddTextChild(&light, "scale", RealText(context.saver->posSizeMultiplier).text);
-        AddTextChild(&light, "mesh_name", name.text);
-        ExportSpectrum(NodeContainer(lightTag), &light);
-        context.sceneElement->InsertEndChild(light);
+        ElementPtr light = NewElement("meshlight");
+        AddTextChild(light.get(), "pos", "0 0 0");
+        AddTextChild(light.get(), "scale", SceneScaleText(context));
+        AddTextChild(light.get(), "mesh_name", name.text);
+        ExportSpectrum(NodeContainer(lightTag), light.get());
+        LinkChild(context.sceneElement, std::move(light));
     }
     DocumentFree(document);
 }

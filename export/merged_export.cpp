@@ -1,6 +1,7 @@
 #include "export/merged_export.h"
 
 #include "export/camera_export.h"
+#include "export/finish_element.h"
 #include "export/lumeno_saver_data.h"
 #include "export/material_export.h"
 #include "export/matrix_helpers.h"
@@ -94,12 +95,12 @@ bool WriteTargetMesh(ExportContext& context, const MergeTargets& targets, int32_
 /// The `model` of a merged mesh, without material or name comment; each face
 /// takes its material from the file.
 void AppendMergedModel(ExportContext& context, bool smooth) {
-    TiXmlElement model("model");
-    if (!smooth) AddTextChild(&model, "normal_smoothing", "false");
-    AddTextChild(&model, "pos", "0 0 0");
-    AddTextChild(&model, "scale", RealText(context.saver->posSizeMultiplier).text);
-    AddTextChild(&model, "mesh_name", smooth ? "smoothmesh" : "nosmoothmesh");
-    context.sceneElement->InsertEndChild(model);
+    ElementPtr model = NewElement("model");
+    if (!smooth) AddTextChild(model.get(), "normal_smoothing", "false");
+    AddTextChild(model.get(), "pos", "0 0 0");
+    AddTextChild(model.get(), "scale", SceneScaleText(context));
+    AddTextChild(model.get(), "mesh_name", smooth ? "smoothmesh" : "nosmoothmesh");
+    LinkChild(context.sceneElement, std::move(model));
 }
 
 /// Everything that needs the polygon document: targets, names, merge walk, files, materials, models.

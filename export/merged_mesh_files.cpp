@@ -31,11 +31,6 @@ bool WriteMergedMeshFile(ExportContext& context, HostDocument* document, const c
             CopyTextCut(saver->failedMeshFile, sizeof saver->failedMeshFile, path);
         return false;
     }
-    TiXmlElement mesh("mesh");
-    AddTextChild(&mesh, "name", meshName);
-    TiXmlElement external("external");
-    AddTextChild(&external, "path", xmlPath);
-    mesh.InsertEndChild(external);
-    if (context.sceneElement) context.sceneElement->InsertEndChild(mesh);
+    AppendMeshElement(context.sceneElement, meshName, xmlPath);
     return true;
 }

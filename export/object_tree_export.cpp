@@ -23,24 +23,19 @@ namespace {
 /// the file was written; one that was not is left out of the scene and fails the save.
 bool WriteMesh(ExportContext& context, HostDocument* meshDocument, int32_t number) {
     if (!SaveMeshFile(meshDocument, MeshFileName(context.outputPath, number).text)) return false;
-    TiXmlElement mesh("mesh");
-    AddTextChild(&mesh, "name", MeshName(number).text);
-    TiXmlElement external("external");
-    AddTextChild(&external, "path", MeshFileName(context.outputName, number).text);
-    mesh.InsertEndChild(external);
-    context.sceneElement->InsertEndChild(mesh);
+    AppendMeshElement(context.sceneElement, MeshName(number).text, MeshFileName(context.outputName, number).text);
     return true;
 }
 
 /// The placed element of mesh `number`: `meshlight` for an object with a light tag, else
 /// `model`, standing at the origin (the placement is in the file) at the save's scale.
-TiXmlElement PlacedMeshElement(const ExportContext& context, const MeshConversion& tags, int32_t number) {
-    TiXmlElement element(tags.lightTag ? "meshlight" : "model");
-    AddTextChild(&element, "pos", "0 0 0");
-    AddTextChild(&element, "scale", RealText(context.saver->posSizeMultiplier).text);
-    AddTextChild(&element, "mesh_name", MeshName(number).text);
-    if (tags.smoothingOff) AddTextChild(&element, "normal_smoothing", "false");
-    if (tags.lightTag) ExportSpectrum(NodeContainer(tags.lightTag), &element);
+ElementPtr PlacedMeshElement(ExportContext& context, const MeshConversion& tags, int32_t number) {
+    ElementPtr element = NewElement(tags.lightTag ? "meshlight" : "model");
+    AddTextChild(element.get(), "pos", "0 0 0");
+    AddTextChild(element.get(), "scale", SceneScaleText(context));
+    AddTextChild(element.get(), "mesh_name", MeshName(number).text);
+    if (tags.smoothingOff) AddTextChild(element.get(), "normal_smoothing", "false");
+    if (tags.lightTag) ExportSpectrum(NodeContainer(tags.lightTag), element.get());
     return element;
 }
 
@@ -64,9 +59,9 @@ void PlaceObjectMesh(ExportContext& context, HostObject* object) {
     if (!record->written) return;
     MeshConversion tags{};
     ReadExportTags(object, tags);
-    TiXmlElement element = PlacedMeshElement(context, tags, record->number);
     // A mesh light carries no material.
-    FinishElement(context, element, object, object, tags.lightTag != nullptr, false);
+    FinishElement(context, PlacedMeshElement(context, tags, record->number), object, object, tags.lightTag != nullptr,
+                  false);
 }
 
 /// Element pass: a light, sphere or plane, or an instance of one, as the renderer's rectangle
@@ -74,7 +69,7 @@ void PlaceObjectMesh(ExportContext& context, HostObject* object) {
 void ExportPrimitive(ExportContext& context, HostObject* object, const HostMatrix& world) {
     HostObject* linked = LinkedObject(context, object);
     if (!linked) return;
-    std::optional<TiXmlElement> element;
+    ElementPtr element;
     // A rectangle light is an emitter and carries no material.
     bool materialWritten = false;
     switch (NodeType(linked)) {
@@ -91,7 +86,7 @@ void ExportPrimitive(ExportContext& context, HostObject* object, const HostMatri
     default:
         break;
     }
-    if (element) FinishElement(context, *element, object, linked, materialWritten, false);
+    if (element) FinishElement(context, std::move(element), object, linked, materialWritten, false);
 }
 
 /// Exports one object of the walk at its world matrix `world`.

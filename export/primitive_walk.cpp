@@ -32,7 +32,7 @@ void ExportPrimitiveObject(ExportContext& context, HostObject* object, const Hos
     if (!IsPrimitiveDispatchType(NodeType(object))) return;
     HostObject* linked = LinkedObject(context, object);
     if (!linked) return;
-    std::optional<TiXmlElement> element;
+    ElementPtr element;
     // A rectangle light is an emitter and carries no material.
     bool materialWritten = false;
     switch (NodeType(linked)) {
@@ -51,7 +51,7 @@ void ExportPrimitiveObject(ExportContext& context, HostObject* object, const Hos
     default:
         return;
     }
-    if (element) FinishElement(context, *element, object, linked, materialWritten, false);
+    if (element) FinishElement(context, std::move(element), object, linked, materialWritten, false);
 }
 
 } // namespace

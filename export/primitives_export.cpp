@@ -43,14 +43,13 @@ ValueText PlacedCentre(HostObject* object, const HostMatrix& world, float multip
 
 } // namespace
 
-std::optional<TiXmlElement> ExportRectangleLight(ExportContext& context, HostObject* object, HostObject* linked,
-                                                 const HostMatrix& world) {
+ElementPtr ExportRectangleLight(ExportContext& context, HostObject* object, HostObject* linked, const HostMatrix& world) {
     HostValue kind;
     NodeGetParameter(linked, kLightKindParameter, &kind);
-    if (kind.integer != kLightKindArea) return std::nullopt;
+    if (kind.integer != kLightKindArea) return nullptr;
     const float m = Multiplier(context);
-    TiXmlElement light("rectanglelight");
-    AddTextChild(&light, "pos", PlacedCentre(object, world, m).text);
+    ElementPtr light = NewElement("rectanglelight");
+    AddTextChild(light.get(), "pos", PlacedCentre(object, world, m).text);
 
     HostTag* tag = FindTagOfType(object, kLumenoLightTagId);
     const HostContainer* source = tag ? NodeContainer(tag) : nullptr;
@@ -67,33 +66,31 @@ std::optional<TiXmlElement> ExportRectangleLight(ExportContext& context, HostObj
         width = w * m;
         height *= m;
     }
-    AddTextChild(&light, "width", RealText(width).text);
-    AddTextChild(&light, "height", RealText(height).text);
-    ExportSpectrum(source, &light);
+    AddTextChild(light.get(), "width", RealText(width).text);
+    AddTextChild(light.get(), "height", RealText(height).text);
+    ExportSpectrum(source, light.get());
     return light;
 }
 
-std::optional<TiXmlElement> ExportSphere(ExportContext& context, HostObject* object, HostObject* linked,
-                                         const HostMatrix& world) {
-    if (IsExcluded(object)) return std::nullopt;
+ElementPtr ExportSphere(ExportContext& context, HostObject* object, HostObject* linked, const HostMatrix& world) {
+    if (IsExcluded(object)) return nullptr;
     const float m = Multiplier(context);
-    TiXmlElement sphere("sphere");
-    AddTextChild(&sphere, "center", PlacedCentre(object, world, m).text);
+    ElementPtr sphere = NewElement("sphere");
+    AddTextChild(sphere.get(), "center", PlacedCentre(object, world, m).text);
     // The object's own scale only: a scaled parent moves the centre but keeps the radius.
     const float radius = ObjectScale(object).x * ObjectBBoxRadius(linked).x * m;
-    AddTextChild(&sphere, "radius", RealText(radius).text);
+    AddTextChild(sphere.get(), "radius", RealText(radius).text);
     return sphere;
 }
 
-std::optional<TiXmlElement> ExportPlane(ExportContext& context, HostObject* object, HostObject* /*linked*/,
-                                        const HostMatrix& world) {
-    if (IsExcluded(object)) return std::nullopt;
+ElementPtr ExportPlane(ExportContext& context, HostObject* object, HostObject* /*linked*/, const HostMatrix& world) {
+    if (IsExcluded(object)) return nullptr;
     const HostVector normal = NormalizeVector(world.v2);
-    TiXmlElement plane("plane");
-    AddTextChild(&plane, "normal", DirectionText(normal).text);
+    ElementPtr plane = NewElement("plane");
+    AddTextChild(plane.get(), "normal", DirectionText(normal).text);
     // The distance along the unit normal, so a plane scaled along its normal stays where it stands.
     const HostVector& o = world.off;
     const float dist = (o.x * normal.x + o.y * normal.y + o.z * normal.z) * Multiplier(context);
-    AddTextChild(&plane, "dist", RealText(dist).text);
+    AddTextChild(plane.get(), "dist", RealText(dist).text);
     return plane;
 }

@@ -4,7 +4,6 @@
 // finishes the element with FinishElement.
 #pragma once
 
-#include <optional>
 
 #include <tinyxml.h>
 
@@ -22,15 +21,12 @@ constexpr int32_t kLightAreaHeightParameter = 100011;
 /// W, x z y, scaled), `width`, `height`, then the `spectrum`. Size and spectrum come from O's
 /// light tag, or from O's own container when it has none; the 9.5 build's per-object strategy
 /// takes the size from L's own area size instead, scaled.
-std::optional<TiXmlElement> ExportRectangleLight(ExportContext& context, HostObject* object, HostObject* linked,
-                                                 const HostMatrix& world);
+ElementPtr ExportRectangleLight(ExportContext& context, HostObject* object, HostObject* linked, const HostMatrix& world);
 
 /// `sphere` with `center` (O's bounding-box centre placed by W) and `radius` (O's own x scale
 /// times L's x half size, scaled); none when O's object tag excludes it.
-std::optional<TiXmlElement> ExportSphere(ExportContext& context, HostObject* object, HostObject* linked,
-                                         const HostMatrix& world);
+ElementPtr ExportSphere(ExportContext& context, HostObject* object, HostObject* linked, const HostMatrix& world);
 
 /// `plane` with `normal` (W's unit y axis, x z y) and `dist` (W's offset along that normal,
 /// scaled); none when O's object tag excludes it.
-std::optional<TiXmlElement> ExportPlane(ExportContext& context, HostObject* object, HostObject* linked,
-                                        const HostMatrix& world);
+ElementPtr ExportPlane(ExportContext& context, HostObject* object, HostObject* linked, const HostMatrix& world);

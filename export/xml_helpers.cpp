@@ -71,12 +71,26 @@ ValueText DirectionText(HostVector direction) {
 
 const char* BoolText(bool value) { return value ? "true" : "false"; }
 
+TiXmlElement* LinkChild(TiXmlNode* parent, ElementPtr child) {
+    if (!parent || !child) return nullptr;
+    TiXmlNode* added = parent->LinkEndChild(child.release());
+    return added ? added->ToElement() : nullptr;
+}
+
 TiXmlElement* AddTextChild(TiXmlNode* parent, const char* name, const char* text) {
     if (!parent || !name) return nullptr;
-    TiXmlElement element(name);
-    element.InsertEndChild(TiXmlText(text ? text : ""));
-    TiXmlNode* added = parent->InsertEndChild(element);
-    return added ? added->ToElement() : nullptr;
+    ElementPtr element = NewElement(name);
+    element->LinkEndChild(new TiXmlText(text ? text : ""));
+    return LinkChild(parent, std::move(element));
+}
+
+void AppendMeshElement(TiXmlElement* scene, const char* meshName, const char* path) {
+    ElementPtr mesh = NewElement("mesh");
+    AddTextChild(mesh.get(), "name", meshName);
+    ElementPtr external = NewElement("external");
+    AddTextChild(external.get(), "path", path);
+    LinkChild(mesh.get(), std::move(external));
+    LinkChild(scene, std::move(mesh));
 }
 
 TiXmlComment MakeComment(const char* text) {

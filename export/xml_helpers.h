@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include <tinyxml.h>
 
@@ -32,9 +33,20 @@ ValueText DirectionText(HostVector direction);
 /// "true" or "false".
 const char* BoolText(bool value);
 
+/// An element being built: it is linked into its parent when done, never copied.
+using ElementPtr = std::unique_ptr<TiXmlElement>;
+inline ElementPtr NewElement(const char* name) { return std::make_unique<TiXmlElement>(name); }
+
+/// Appends `child` to `parent` (linked, not copied); a missing parent drops it. Answers the
+/// appended element, or none.
+TiXmlElement* LinkChild(TiXmlNode* parent, ElementPtr child);
+
 /// Appends to `parent` an element `name` whose only child is a text node holding `text` (an
 /// empty text gives an empty text node). Answers the appended element, or none.
 TiXmlElement* AddTextChild(TiXmlNode* parent, const char* name, const char* text);
+
+/// Appends to `scene` a `mesh` element: its `name`, and `external`/`path` the mesh file.
+void AppendMeshElement(TiXmlElement* scene, const char* meshName, const char* path);
 
 /// A comment whose text is `text` cut to 240 characters; a "-->" inside ends it there.
 TiXmlComment MakeComment(const char* text);
