@@ -128,7 +128,7 @@ private:
 
     bool addNumber(JsonTree value) {
         if (packing_) {
-            if (packer_.number(value) == ListPacker::Step::Taken) return true;
+            if (packer_.number(std::move(value)) == ListPacker::Step::Taken) return true;
             if (!unpack()) return false;
         }
         place(std::move(value));

@@ -73,7 +73,7 @@ ListPacker::Step ListPacker::startArray() {
     return Step::Refused;
 }
 
-ListPacker::Step ListPacker::number(JsonTree value) {
+ListPacker::Step ListPacker::number(JsonTree&& value) {
     if (level_ == 1 || (level_ == 2 && list_.kind == PackedKind::Uvs)) return Step::Refused;
     (level_ == 3 ? corner_ : entry_).push_back(std::move(value));
     return Step::Taken;

@@ -37,7 +37,8 @@ public:
     void begin(PackedKind kind);
     Step startArray();
     Step endArray();
-    Step number(JsonTree value);
+    /// Takes the number only when it answers Taken.
+    Step number(JsonTree&& value);
     /// After a refusal: the list read so far as a tree, with the entries still open appended to it,
     /// and how many arrays are open (1 to 3, the list included).
     JsonTree openTree(std::size_t& openLevels);

@@ -53,9 +53,9 @@ void writeReplacing(const std::filesystem::path& path, const std::vector<uint8_t
 {
     // A short name of its own, so that a target name near the system's limit still has room.
     static std::atomic<unsigned long> counter{0};
+    static const std::string process = std::to_string(::getpid());
     const std::string temporary =
-        (path.parent_path() / (".lumeno-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".part"))
-            .string();
+        (path.parent_path() / (".lumeno-" + process + "-" + std::to_string(++counter) + ".part")).string();
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         throw HostError(reason(errno));
