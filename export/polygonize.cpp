@@ -21,6 +21,18 @@ bool ReplaceByCurrentState(HostDocument* document, HostObject* object, const Hos
     return true;
 }
 
+/// Whether the object and everything below it are polygon objects already: its current state
+/// would be a copy of it, so it is kept as it is.
+bool IsPolygonTree(const HostObject* object) {
+    const HostObject* top = NodeParent(object);
+    for (const HostObject* node = object; node; node = NextInPreOrder(node, top)) {
+        // Only the object's own subtree, not the siblings after it.
+        if (node != object && NodeParent(node) == top) break;
+        if (NodeType(node) != TYPE_POLYGON_OBJECT) return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool PolygonizeInPlace(HostDocument* document, bool option) {
@@ -30,7 +42,7 @@ bool PolygonizeInPlace(HostDocument* document, bool option) {
     for (HostObject* object = DocumentFirstObject(document); object && replaced;) {
         // Taken before the object goes.
         HostObject* next = NodeNext(object);
-        replaced = ReplaceByCurrentState(document, object, options);
+        if (!IsPolygonTree(object)) replaced = ReplaceByCurrentState(document, object, options);
         object = next;
     }
     ContainerFree(options);
