@@ -74,11 +74,10 @@ void RunMergedStrategy(ExportContext& context) {
 /// Prints the document and puts the file in place; a failed write or close (a full disk) is a
 /// failed save, not a success, and leaves the earlier scene file as it was.
 int32_t PrintAndClose(SaveRun& run) {
-    // Printed into one text and written at once: much cheaper than a formatted write per node.
-    TiXmlPrinter printer;
-    printer.SetIndent("    ");
-    run.context.xmlDocument->Accept(&printer);
-    std::fwrite(printer.CStr(), 1, printer.Size(), run.file.stream);
+    // A large buffer: the printer writes node by node.
+    static char buffer[1 << 18];
+    std::setvbuf(run.file.stream, buffer, _IOFBF, sizeof buffer);
+    run.context.xmlDocument->Print(run.file.stream, 0);
     return CommitSceneFile(run.file) ? FILE_RESULT_OK : FILE_RESULT_OPEN_FAILED;
 }
 

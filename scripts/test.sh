@@ -6,10 +6,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 for variant in normal sanitize; do
   # Debug information makes the build much slower: none for the normal build, line tables only
-  # for the sanitizer build, which is enough for its reports to name files and lines.
+  # for the sanitizer build, which is enough for its reports to name files and lines. The
+  # sanitizer build optimises less: it compiles much faster and its tests still run in seconds.
   opts=(-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2)
-  [ "$variant" = sanitize ] && opts=(-DLUMENO_SANITIZE=ON "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1"
-                                     "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -g1")
+  [ "$variant" = sanitize ] && opts=(-DLUMENO_SANITIZE=ON "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1"
+                                     "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1")
   echo "== $variant build =="
   "$root/scripts/build.sh" "$variant" "${opts[@]}"
   echo "== $variant tests =="
