@@ -29,7 +29,6 @@ struct MenuCommand {
 constexpr MenuCommand menuCommands[] = {{"export", 1019468}, {"export-and-run", 1019434}};
 
 /// Both commands keep the scene file they saved in the scene saver's settings.
-constexpr int32_t lumenoSaverId = 1019430;
 constexpr int32_t lastExportFileId = 1001;
 
 struct CommandOptions {

@@ -1,6 +1,7 @@
 // The options every lumeno-host command takes, and the session they describe.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -11,6 +12,9 @@
 #include "host/plugins/session.h"
 
 namespace app {
+
+/// The plug-in ID of the module's scene saver: its preferences, the export, the commands' saves.
+constexpr int32_t lumenoSaverId = 1019430;
 
 struct CommonOptions {
     std::string module;         // --module DIR; empty: the default folder of the release

@@ -14,9 +14,6 @@ namespace app {
 
 namespace {
 
-/// The scene saver the module registers; the application's export menu offers it as "xml".
-constexpr int32_t lumenoSaverId = 1019430;
-
 struct ExportOptions {
     CommonOptions common;
     std::string document;

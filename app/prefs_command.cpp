@@ -11,7 +11,6 @@ namespace app {
 namespace {
 
 /// The scene saver's settings: its renderer folder and the last file a command exported to.
-constexpr int32_t lumenoSaverId = 1019430;
 constexpr int32_t rendererFolderId = 1000;
 constexpr int32_t lastExportFileId = 1001;
 constexpr std::size_t maxRendererFolderBytes = 255;

@@ -1,7 +1,5 @@
 #include "export/object_tree_export.h"
 
-#include <optional>
-
 #include "export/camera_export.h"
 #include "export/finish_element.h"
 #include "export/lumeno_saver_data.h"
@@ -9,10 +7,10 @@
 #include "export/mesh_conversion.h"
 #include "export/mesh_files.h"
 #include "export/object_rules.h"
+#include "export/placed_walk.h"
 #include "export/primitives_export.h"
 #include "export/settings_export.h"
 #include "export/spectrum_export.h"
-#include "export/walk_stack.h"
 #include "export/xml_helpers.h"
 #include "frame/host_api.h"
 
@@ -112,26 +110,7 @@ void ExportObjectTree(ExportContext& context, HostObject* object, const HostMatr
         ExportRenderSettings(context, DocumentFirstObject(context.document));
         ExportCamera(context);
     }
-    // Depth first, parent before children, without recursion, so that a deep hierarchy cannot
-    // exhaust the host's stack; `above` holds the world matrices of the current object's parents.
-    WalkStack<HostMatrix> above;
-    HostObject* current = object;
-    while (current) {
-        const HostMatrix& parent = above.count ? above.Top() : parentWorld;
-        const HostMatrix world = MultiplyMatrix(parent, ObjectLocalMatrix(current));
+    WalkPlaced(context, object, parentWorld, [&](HostObject* current, const HostMatrix& world) {
         ExportObject(context, current, world, meshPass);
-        // Children are walked in every case, also below objects that wrote nothing.
-        HostObject* child = NodeFirstChild(current);
-        if (child && above.Push(world)) {
-            current = child;
-            continue;
-        }
-        // No memory to go deeper: what lies below is missing, and the save says so.
-        if (child) context.meshRecords.hostFailed = true;
-        while (current && !NodeNext(current)) {
-            current = above.count ? NodeParent(current) : nullptr;
-            if (above.count) --above.count;
-        }
-        if (current) current = NodeNext(current);
-    }
+    });
 }

@@ -1,12 +1,10 @@
 #include "export/primitive_walk.h"
 
-#include <optional>
-
 #include "export/finish_element.h"
 #include "export/matrix_helpers.h"
 #include "export/object_rules.h"
+#include "export/placed_walk.h"
 #include "export/primitives_export.h"
-#include "export/walk_stack.h"
 #include "export/xml_helpers.h"
 #include "frame/host_api.h"
 #include "frame/host_text.h"
@@ -57,24 +55,7 @@ void ExportPrimitiveObject(ExportContext& context, HostObject* object, const Hos
 } // namespace
 
 void ExportPrimitiveTree(ExportContext& context, HostObject* first, const HostMatrix& parentWorld, bool markingPass) {
-    // Pre-order without recursion; `above` holds the world matrices of the current object's
-    // parents in the walk.
-    WalkStack<HostMatrix> above;
-    HostObject* current = first;
-    while (current) {
-        const HostMatrix world = MultiplyMatrix(above.Empty() ? parentWorld : above.Top(), ObjectLocalMatrix(current));
+    WalkPlaced(context, first, parentWorld, [&](HostObject* current, const HostMatrix& world) {
         ExportPrimitiveObject(context, current, world, markingPass);
-        HostObject* child = NodeFirstChild(current);
-        if (child && above.Push(world)) {
-            current = child;
-            continue;
-        }
-        // No memory to go deeper: what lies below is missing, and the save says so.
-        if (child) context.meshRecords.hostFailed = true;
-        while (current && !NodeNext(current)) {
-            current = above.Empty() ? nullptr : NodeParent(current);
-            if (!above.Empty()) above.Pop();
-        }
-        if (current) current = NodeNext(current);
-    }
+    });
 }
