@@ -33,7 +33,7 @@ HostMatrix toHost(const df::Matrix& m) { return {toHost(m.off), toHost(m.v1), to
 struct PendingLink {
     HostContainer* container;
     int32_t id;
-    std::string path; // JSON path of the link, for messages
+    JsonPlace path; // where the link stands in the file, for messages
     bool toObject;    // an object path, else a material name
     ObjectPath object;
     std::string material;
@@ -61,7 +61,7 @@ private:
     std::vector<PendingLink> links_;
     std::unordered_map<std::string, std::vector<HostNode*>> materials_;
 
-    [[noreturn]] void fail(const std::string& path, const std::string& problem) const {
+    [[noreturn]] void fail(const JsonPlace& path, const std::string& problem) const {
         throw DocumentError(file_.file, path, problem);
     }
 
@@ -111,7 +111,7 @@ private:
             node = makeTag(object, TYPE_TEXTURE_TAG);
             schema = ParameterSchema::forHostType(TYPE_TEXTURE_TAG);
             if (tag.material) {
-                links_.push_back({&node->params, TEXTURE_TAG_MATERIAL, jsonpath::member(tag.path, "material"), false,
+                links_.push_back({&node->params, TEXTURE_TAG_MATERIAL, tag.path.member("material"), false,
                                   {}, *tag.material});
                 seen.insert(TEXTURE_TAG_MATERIAL);
             }
@@ -120,7 +120,7 @@ private:
             node = makeTag(object, TYPE_CAMERA_TARGET_TAG);
             schema = ParameterSchema::forHostType(TYPE_CAMERA_TARGET_TAG);
             if (tag.target) {
-                links_.push_back({&node->params, CAMERA_TARGET_LINK, jsonpath::member(tag.path, "target"), true,
+                links_.push_back({&node->params, CAMERA_TARGET_LINK, tag.path.member("target"), true,
                                   *tag.target, {}});
                 seen.insert(CAMERA_TARGET_LINK);
             }
@@ -145,7 +145,7 @@ private:
     }
 
     const RegisteredPlugin& pluginTag(const df::Tag& tag) const {
-        std::string typePath = jsonpath::member(tag.path, "type");
+        const JsonPlace typePath = tag.path.member("type");
         const RegisteredPlugin* plugin = nullptr;
         if (tag.pluginId) {
             plugin = registry_.find(*tag.pluginId);
@@ -259,13 +259,13 @@ private:
     void setLink(HostContainer& container, int32_t id, const df::Param& param) {
         if (auto object = std::get_if<df::ObjectLink>(&param.value)) {
             if (!object->path) return container.setLink(id, nullptr);
-            links_.push_back({&container, id, jsonpath::member(param.path, "object"), true, *object->path, {}});
+            links_.push_back({&container, id, param.path.member("object"), true, *object->path, {}});
             container.setLink(id, nullptr); // keeps the element's place until the target is known
             return;
         }
         const auto& material = std::get<df::MaterialLink>(param.value);
         if (!material.name) return container.setLink(id, nullptr);
-        links_.push_back({&container, id, jsonpath::member(param.path, "material"), false, {}, *material.name});
+        links_.push_back({&container, id, param.path.member("material"), false, {}, *material.name});
         container.setLink(id, nullptr);
     }
 
@@ -288,8 +288,9 @@ private:
         link.container->setLink(link.id, it->second.front());
     }
 
-    HostNode& uniqueObject(const ObjectPath& path, const std::string& jsonPath, const ObjectPathIndex& paths) const {
+    HostNode& uniqueObject(const ObjectPath& path, const JsonPlace& jsonPath, const ObjectPathIndex& paths) const {
         const auto& found = paths.find(path);
+        if (found.size() == 1) return *found.front();
         std::string shown = isPlainObjectPath(path) ? "\"" + objectPathText(path) + "\"" : objectPathText(path);
         if (found.empty()) fail(jsonPath, "dangling link: there is no object at " + shown);
         if (found.size() > 1)
@@ -304,7 +305,7 @@ private:
         case df::ViewKind::None: removeView(document); return;
         case df::ViewKind::Camera:
             lookThroughObject(document,
-                              uniqueObject(view.camera, jsonpath::member(view.path, "camera"), paths));
+                              uniqueObject(view.camera, view.path.member("camera"), paths));
             return;
         case df::ViewKind::Editor: {
             HostMatrix placement = view.placement ? toHost(*view.placement) : defaultEditorPlacement();

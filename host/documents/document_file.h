@@ -11,6 +11,8 @@
 #include <variant>
 #include <vector>
 
+#include "host/documents/json_path.h"
+
 namespace host::docfile {
 
 struct Vector3 {
@@ -26,7 +28,7 @@ struct Matrix {
 struct Removed {};
 /// {"file": "..."}
 struct FileValue {
-    std::string path;
+    JsonPlace path;
 };
 /// An object by its path of names from the top level: "A/B", or ["A", "B"] for names that
 /// hold a "/".
@@ -54,7 +56,7 @@ using Value = std::variant<Removed, bool, int32_t, double, Vector3, std::string,
 
 /// A parameter: a numeric ID or a symbolic name that the node's description declares.
 struct Param {
-    std::string path; // JSON path of the value, for messages
+    JsonPlace path; // JSON path of the value, for messages
     std::optional<int32_t> id;
     std::string symbol; // set when the key is not a number
     Value value;
@@ -63,7 +65,7 @@ struct Param {
 enum class TagKind { Texture, CameraTarget, Plugin };
 
 struct Tag {
-    std::string path;
+    JsonPlace path;
     TagKind kind = TagKind::Plugin;
     std::optional<std::string> name;  // none: the name a new tag of the type gets
     std::optional<int32_t> pluginId; // a plug-in tag given by ID
@@ -74,7 +76,7 @@ struct Tag {
 };
 
 struct Object {
-    std::string path;
+    JsonPlace path;
     int32_t type = 0;
     std::string name;
     std::optional<Matrix> placement; // none: the identity
@@ -89,14 +91,14 @@ struct Object {
 };
 
 struct Channel {
-    std::string path;
+    JsonPlace path;
     std::optional<bool> on;
     std::optional<std::string> texture; // text 1002 of the channel's data
     std::vector<Param> data;
 };
 
 struct Material {
-    std::string path;
+    JsonPlace path;
     std::string name;
     std::map<int32_t, Channel> channels;
     std::vector<Param> params;
@@ -111,7 +113,7 @@ enum class ViewKind {
 };
 
 struct View {
-    std::string path;
+    JsonPlace path;
     ViewKind kind = ViewKind::Default;
     ObjectPathNames camera;
     std::optional<Matrix> placement;

@@ -21,8 +21,9 @@ namespace host {
 namespace {
 
 using namespace docfile;
-using jsonpath::index;
-using jsonpath::member;
+// Places are made into text only when a message names them.
+JsonPlace member(const JsonPlace& parent, const std::string& key) { return parent.member(key); }
+JsonPlace index(const JsonPlace& parent, std::size_t i) { return parent.index(i); }
 
 /// "a string", "an integer", ... for messages.
 std::string kindOf(const JsonTree& node) {
@@ -93,14 +94,14 @@ private:
         return node.is_binary() ? &lists_[static_cast<std::size_t>(node.get_binary().subtype())] : nullptr;
     }
 
-    void checkNumber(double value, const std::string& listPath, std::size_t i, std::size_t k,
+    void checkNumber(double value, const JsonPlace& listPath, std::size_t i, std::size_t k,
                      std::optional<std::size_t> inner = std::nullopt) const {
         if (std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max()) return;
-        std::string path = index(index(listPath, i), k);
+        JsonPlace path = index(index(listPath, i), k);
         fail(inner ? index(path, *inner) : path, "number out of range of a 32-bit real");
     }
 
-    void readPoints(PackedList& list, const std::string& path, Object& object) const {
+    void readPoints(PackedList& list, const JsonPlace& path, Object& object) const {
         for (std::size_t i = 0; i < list.points.size(); ++i) {
             const Vector3& p = list.points[i];
             checkNumber(p.x, path, i, 0);
@@ -110,7 +111,7 @@ private:
         object.points = std::move(list.points);
     }
 
-    void readPolygons(PackedList& list, const std::string& path, Object& object) const {
+    void readPolygons(PackedList& list, const JsonPlace& path, Object& object) const {
         const std::size_t pointCount = object.points.size();
         for (std::size_t i = 0; i < list.polygons.size(); ++i)
             for (std::size_t k = 0; k < list.corners[i]; ++k) {
@@ -120,22 +121,22 @@ private:
         object.polygons = std::move(list.polygons);
     }
 
-    [[noreturn]] void pointOutOfRange(const std::string& path, int32_t corner, std::size_t pointCount) const {
+    [[noreturn]] void pointOutOfRange(const JsonPlace& path, int32_t corner, std::size_t pointCount) const {
         fail(path, "point index " + std::to_string(corner) + " out of range (the object has " +
                        std::to_string(pointCount) + (pointCount == 1 ? " point)" : " points)"));
     }
 
-    [[noreturn]] void wrongUvCount(const std::string& path, std::size_t polygons, std::size_t entries) const {
+    [[noreturn]] void wrongUvCount(const JsonPlace& path, std::size_t polygons, std::size_t entries) const {
         fail(path, "expected the coordinates of each polygon's corners, one entry per polygon (the object has " +
                        std::to_string(polygons) + " polygons, uvs has " + std::to_string(entries) + " entries)");
     }
 
-    [[noreturn]] void wrongCornerCount(const std::string& path, std::size_t i, bool triangle, const std::string& found) const {
+    [[noreturn]] void wrongCornerCount(const JsonPlace& path, std::size_t i, bool triangle, const std::string& found) const {
         fail(index(path, i), "expected " + std::to_string(triangle ? 3 : 4) + " corners [u, v] for the " +
                                  (triangle ? "triangle" : "quad") + " polygons[" + std::to_string(i) + "], found " + found);
     }
 
-    void readPackedUvs(PackedList& list, const std::string& path, Object& object) const {
+    void readPackedUvs(PackedList& list, const JsonPlace& path, Object& object) const {
         if (list.uvs.size() != object.polygons.size()) wrongUvCount(path, object.polygons.size(), list.uvs.size());
         for (std::size_t i = 0; i < list.uvs.size(); ++i) {
             const bool triangle = object.polygons[i][2] == object.polygons[i][3];
@@ -152,15 +153,15 @@ private:
         object.uvs = std::move(list.uvs);
     }
 
-    [[noreturn]] void fail(const std::string& path, const std::string& problem) const {
+    [[noreturn]] void fail(const JsonPlace& path, const std::string& problem) const {
         throw DocumentError(file_, path, problem);
     }
 
-    void requireObject(const JsonTree& node, const std::string& path, const std::string& what) const {
+    void requireObject(const JsonTree& node, const JsonPlace& path, const std::string& what) const {
         if (!node.is_object()) fail(path, what + " must be an object {...}, found " + kindOf(node));
     }
 
-    void allowKeys(const JsonTree& node, const std::string& path, std::initializer_list<const char*> keys) const {
+    void allowKeys(const JsonTree& node, const JsonPlace& path, std::initializer_list<const char*> keys) const {
         for (const auto& item : node.items()) {
             bool known = false;
             for (const char* key : keys) known = known || item.key() == key;
@@ -171,24 +172,24 @@ private:
         }
     }
 
-    const JsonTree& list_(const JsonTree& node, const std::string& path) const {
+    const JsonTree& list_(const JsonTree& node, const JsonPlace& path) const {
         if (!node.is_array()) fail(path, "expected a list [...], found " + kindOf(node));
         return node;
     }
 
-    std::string text(const JsonTree& node, const std::string& path) const {
+    std::string text(const JsonTree& node, const JsonPlace& path) const {
         if (!node.is_string()) fail(path, "expected a string, found " + kindOf(node));
         return node.get<std::string>();
     }
 
     /// A string, or none for null.
-    std::optional<std::string> optionalText(const JsonTree& node, const std::string& path) const {
+    std::optional<std::string> optionalText(const JsonTree& node, const JsonPlace& path) const {
         if (node.is_null()) return std::nullopt;
         return text(node, path);
     }
 
     /// "A/B", or a list of names ["A", "B/C"] for names that hold a "/".
-    ObjectPathNames objectPath(const JsonTree& node, const std::string& path) const {
+    ObjectPathNames objectPath(const JsonTree& node, const JsonPlace& path) const {
         if (node.is_string()) return splitObjectPath(node.get<std::string>());
         if (!node.is_array() || node.empty())
             fail(path, R"(expected an object's path "A/B" or a list of names ["A", "B"], found )" + kindOf(node));
@@ -197,12 +198,12 @@ private:
         return names;
     }
 
-    bool boolean(const JsonTree& node, const std::string& path) const {
+    bool boolean(const JsonTree& node, const JsonPlace& path) const {
         if (!node.is_boolean()) fail(path, "expected true or false, found " + kindOf(node));
         return node.get<bool>();
     }
 
-    int32_t integer(const JsonTree& node, const std::string& path) const {
+    int32_t integer(const JsonTree& node, const JsonPlace& path) const {
         if (!node.is_number_integer()) fail(path, "expected an integer, found " + kindOf(node));
         if (node.is_number_unsigned()) {
             if (node.get<uint64_t>() > static_cast<uint64_t>(std::numeric_limits<int32_t>::max()))
@@ -216,7 +217,7 @@ private:
     }
 
     /// A number that the host keeps as a 32-bit real; integers are welcome here.
-    double number(const JsonTree& node, const std::string& path) const {
+    double number(const JsonTree& node, const JsonPlace& path) const {
         if (!node.is_number()) fail(path, "expected a number, found " + kindOf(node));
         double value = node.get<double>();
         if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
@@ -224,12 +225,12 @@ private:
         return value;
     }
 
-    Vector3 vector(const JsonTree& node, const std::string& path) const {
+    Vector3 vector(const JsonTree& node, const JsonPlace& path) const {
         if (!node.is_array() || node.size() != 3) fail(path, "expected [x, y, z], found " + kindOf(node));
         return {number(node[0], index(path, 0)), number(node[1], index(path, 1)), number(node[2], index(path, 2))};
     }
 
-    Matrix matrix(const JsonTree& node, const std::string& path) const {
+    Matrix matrix(const JsonTree& node, const JsonPlace& path) const {
         requireObject(node, path, "a matrix");
         allowKeys(node, path, {"offset", "v1", "v2", "v3"});
         Matrix m;
@@ -241,7 +242,7 @@ private:
     }
 
     /// `matrix`, or any of `position`, `rotation`, `scale`; never both ways.
-    std::optional<Matrix> placement(const JsonTree& node, const std::string& path) const {
+    std::optional<Matrix> placement(const JsonTree& node, const JsonPlace& path) const {
         bool parts = node.contains("position") || node.contains("rotation") || node.contains("scale");
         if (node.contains("matrix")) {
             if (parts) fail(member(path, "matrix"), "give either matrix or position/rotation/scale, not both");
@@ -263,7 +264,7 @@ private:
         return placementMatrix(position, rotation, scale);
     }
 
-    docfile::Value value(const JsonTree& node, const std::string& path) const {
+    docfile::Value value(const JsonTree& node, const JsonPlace& path) const {
         switch (node.type()) {
         case JsonTree::value_t::null: return Removed{};
         case JsonTree::value_t::boolean: return node.get<bool>();
@@ -291,7 +292,7 @@ private:
         fail(inner, R"(unknown value form (expected "file", "object", "material" or "container"))");
     }
 
-    std::vector<Param> params(const JsonTree& node, const std::string& path, bool symbolic) const {
+    std::vector<Param> params(const JsonTree& node, const JsonPlace& path, bool symbolic) const {
         requireObject(node, path, "params");
         std::vector<Param> out;
         for (const auto& item : node.items()) {
@@ -310,14 +311,14 @@ private:
         return out;
     }
 
-    Tag tag(const JsonTree& node, const std::string& path) const {
+    Tag tag(const JsonTree& node, const JsonPlace& path) const {
         requireObject(node, path, "a tag");
         allowKeys(node, path, {"type", "name", "material", "target", "params", "comment"});
         Tag tag;
         tag.path = path;
         if (!node.contains("type")) fail(path, "a tag needs a type");
         const auto& type = node["type"];
-        std::string typePath = member(path, "type");
+        JsonPlace typePath = member(path, "type");
         if (type.is_number_integer()) {
             int32_t id = integer(type, typePath);
             if (id == TYPE_TEXTURE_TAG) tag.kind = TagKind::Texture;
@@ -344,7 +345,7 @@ private:
         return tag;
     }
 
-    Object object(const JsonTree& node, const std::string& path) const {
+    Object object(const JsonTree& node, const JsonPlace& path) const {
         requireObject(node, path, "an object");
         allowKeys(node, path, {"type", "name", "matrix", "position", "rotation", "scale", "params", "points",
                                "polygons", "uvs", "tags", "children", "comment"});
@@ -352,7 +353,7 @@ private:
         object.path = path;
         if (!node.contains("type")) fail(path, "an object needs a type (" + typenames::objectTypeList() + " or a numeric type ID)");
         const auto& type = node["type"];
-        std::string typePath = member(path, "type");
+        JsonPlace typePath = member(path, "type");
         if (type.is_number_integer()) {
             object.type = integer(type, typePath);
         } else {
@@ -367,12 +368,12 @@ private:
         if (node.contains("params")) object.params = params(node["params"], member(path, "params"), true);
         readGeometry(node, path, object);
         if (node.contains("tags")) {
-            std::string tagsPath = member(path, "tags");
+            JsonPlace tagsPath = member(path, "tags");
             const auto& list = list_(node["tags"], tagsPath);
             for (std::size_t i = 0; i < list.size(); ++i) object.tags.push_back(tag(list[i], index(tagsPath, i)));
         }
         if (node.contains("children")) {
-            std::string childrenPath = member(path, "children");
+            JsonPlace childrenPath = member(path, "children");
             const auto& list = list_(node["children"], childrenPath);
             for (std::size_t i = 0; i < list.size(); ++i)
                 object.children.push_back(this->object(list[i], index(childrenPath, i)));
@@ -380,7 +381,7 @@ private:
         return object;
     }
 
-    void readGeometry(const JsonTree& node, const std::string& path, Object& object) const {
+    void readGeometry(const JsonTree& node, const JsonPlace& path, Object& object) const {
         bool geometry = node.contains("points") || node.contains("polygons") || node.contains("uvs");
         if (!geometry) return;
         if (object.type != TYPE_POLYGON_OBJECT)
@@ -389,7 +390,7 @@ private:
         if (node.contains("points") && packed(node["points"])) {
             readPoints(*packed(node["points"]), member(path, "points"), object);
         } else if (node.contains("points")) {
-            std::string pointsPath = member(path, "points");
+            JsonPlace pointsPath = member(path, "points");
             const auto& list = list_(node["points"], pointsPath);
             object.points.reserve(list.size());
             for (std::size_t i = 0; i < list.size(); ++i) object.points.push_back(vector(list[i], index(pointsPath, i)));
@@ -397,7 +398,7 @@ private:
         if (node.contains("polygons") && packed(node["polygons"])) {
             readPolygons(*packed(node["polygons"]), member(path, "polygons"), object);
         } else if (node.contains("polygons")) {
-            std::string polygonsPath = member(path, "polygons");
+            JsonPlace polygonsPath = member(path, "polygons");
             const auto& list = list_(node["polygons"], polygonsPath);
             object.polygons.reserve(list.size());
             for (std::size_t i = 0; i < list.size(); ++i)
@@ -408,20 +409,20 @@ private:
     }
 
     /// One entry per polygon, with one [u, v] or [u, v, w] per corner of it.
-    void readUvs(const JsonTree& node, const std::string& path, Object& object) const {
+    void readUvs(const JsonTree& node, const JsonPlace& path, Object& object) const {
         const auto& list = list_(node, path);
         if (list.size() != object.polygons.size()) wrongUvCount(path, object.polygons.size(), list.size());
         auto& uvs = object.uvs.emplace();
         uvs.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) {
-            std::string entryPath = index(path, i);
+            JsonPlace entryPath = index(path, i);
             const bool triangle = object.polygons[i][2] == object.polygons[i][3];
             const std::size_t corners = triangle ? 3 : 4;
             if (!list[i].is_array() || list[i].size() != corners) wrongCornerCount(path, i, triangle, kindOf(list[i]));
             std::array<Vector3, 4> record{};
             for (std::size_t k = 0; k < corners; ++k) {
                 const JsonTree& corner = list[i][k];
-                std::string cornerPath = index(entryPath, k);
+                JsonPlace cornerPath = index(entryPath, k);
                 if (!corner.is_array() || (corner.size() != 2 && corner.size() != 3))
                     fail(cornerPath, "expected [u, v] or [u, v, w], found " + kindOf(corner));
                 record[k] = {number(corner[0], index(cornerPath, 0)), number(corner[1], index(cornerPath, 1)),
@@ -432,7 +433,7 @@ private:
         }
     }
 
-    std::array<int32_t, 4> polygon(const JsonTree& node, const std::string& path, std::size_t pointCount) const {
+    std::array<int32_t, 4> polygon(const JsonTree& node, const JsonPlace& path, std::size_t pointCount) const {
         if (!node.is_array() || (node.size() != 3 && node.size() != 4))
             fail(path, "expected a triangle [a, b, c] or a quad [a, b, c, d] of point indices, found " + kindOf(node));
         std::array<int32_t, 4> corners{};
@@ -445,7 +446,7 @@ private:
         return corners;
     }
 
-    Material material(const JsonTree& node, const std::string& path) const {
+    Material material(const JsonTree& node, const JsonPlace& path) const {
         requireObject(node, path, "a material");
         allowKeys(node, path, {"name", "channels", "params", "comment"});
         Material material;
@@ -453,10 +454,10 @@ private:
         if (node.contains("name")) material.name = text(node["name"], member(path, "name"));
         if (node.contains("params")) material.params = params(node["params"], member(path, "params"), true);
         if (node.contains("channels")) {
-            std::string channelsPath = member(path, "channels");
+            JsonPlace channelsPath = member(path, "channels");
             requireObject(node["channels"], channelsPath, "channels");
             for (const auto& item : node["channels"].items()) {
-                std::string channelPath = member(channelsPath, item.key());
+                JsonPlace channelPath = member(channelsPath, item.key());
                 auto number = numericKey(item.key());
                 if (!number || *number < 0) fail(channelPath, "a channel is given by its number, such as \"0\"");
                 material.channels[*number] = channel(item.value(), channelPath);
@@ -465,7 +466,7 @@ private:
         return material;
     }
 
-    Channel channel(const JsonTree& node, const std::string& path) const {
+    Channel channel(const JsonTree& node, const JsonPlace& path) const {
         requireObject(node, path, "a channel");
         allowKeys(node, path, {"on", "texture", "data"});
         Channel channel;
@@ -476,7 +477,7 @@ private:
         return channel;
     }
 
-    View view(const JsonTree& node, const std::string& path) const {
+    View view(const JsonTree& node, const JsonPlace& path) const {
         View view;
         view.path = path;
         if (node.is_null()) {
@@ -492,7 +493,7 @@ private:
             view.camera = objectPath(node["camera"], member(path, "camera"));
             return view;
         }
-        std::string editorPath = member(path, "editor");
+        JsonPlace editorPath = member(path, "editor");
         const auto& editor = node["editor"];
         requireObject(editor, editorPath, "the editor camera");
         allowKeys(editor, editorPath, {"matrix", "position", "rotation", "scale", "params"});
@@ -502,7 +503,7 @@ private:
         return view;
     }
 
-    Settings settings(const JsonTree& node, const std::string& path) const {
+    Settings settings(const JsonTree& node, const JsonPlace& path) const {
         requireObject(node, path, "document");
         allowKeys(node, path, {"path", "name"});
         Settings settings;

@@ -55,7 +55,7 @@ df::Param param(const std::string& path, int32_t id, df::Value value) {
 
 df::Channel& channel(df::Material& material, int32_t number) {
     df::Channel& result = material.channels[number];
-    result.path = material.path + ".channels." + std::to_string(number);
+    result.path = material.path.text() + ".channels." + std::to_string(number);
     result.on = true;
     return result;
 }
