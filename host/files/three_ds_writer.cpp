@@ -138,10 +138,12 @@ std::vector<uint8_t> encodeThreeDs(const ThreeDsScene& scene)
     return out.release();
 }
 
-void saveThreeDs(const HostNode& document, const std::filesystem::path& file)
+std::size_t saveThreeDs(const HostNode& document, const std::filesystem::path& file)
 {
     try {
-        writeWholeFile(file, encodeThreeDs(collectThreeDsScene(document)));
+        const std::vector<uint8_t> bytes = encodeThreeDs(collectThreeDsScene(document));
+        writeWholeFile(file, bytes);
+        return bytes.size();
     } catch (const HostError& e) {
         throw HostError("cannot write " + file.string() + ": " + e.what());
     }

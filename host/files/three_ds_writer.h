@@ -20,6 +20,7 @@ std::vector<uint8_t> encodeThreeDs(const ThreeDsScene& scene);
 /// Writes the document as a 3DS file. The file appears whole or not at all; on failure (a
 /// polygon that refers to a missing point, a folder that does not exist, a full disk, ...)
 /// throws HostError "cannot write FILE: reason".
-void saveThreeDs(const HostNode& document, const std::filesystem::path& file);
+/// Answers the size of the file written.
+std::size_t saveThreeDs(const HostNode& document, const std::filesystem::path& file);
 
 } // namespace host

@@ -6,6 +6,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <stdio.h> // renameat2
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,31 +50,76 @@ void writeDirectly(const std::filesystem::path& path, const std::vector<uint8_t>
         throw HostError(reason(error));
 }
 
-void writeReplacing(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+/// A complete temporary file beside `path`, created exclusively under a short name of its own (so
+/// that a target name near the system's limit still has room). Answers errno when it cannot be.
+int writeTemporary(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, std::string& temporary)
 {
-    // A short name of its own, so that a target name near the system's limit still has room.
     static std::atomic<unsigned long> counter{0};
     static const std::string process = std::to_string(::getpid());
-    const std::string temporary =
-        (path.parent_path() / (".lumeno-" + process + "-" + std::to_string(++counter) + ".part")).string();
+    temporary = (path.parent_path() / (".lumeno-" + process + "-" + std::to_string(++counter) + ".part")).string();
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        throw HostError(reason(errno));
-    int error = writeAndClose(fd, bytes);
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0)
+        return errno;
+    const int error = writeAndClose(fd, bytes);
+    if (error != 0)
+        ::unlink(temporary.c_str());
+    return error;
+}
+
+void writeReplacing(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+{
+    std::string temporary;
+    int error = writeTemporary(path, bytes, temporary);
+    if (error != 0)
+        throw HostError(reason(error));
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
         error = errno;
-    if (error != 0) {
         ::unlink(temporary.c_str());
         throw HostError(reason(error));
     }
+}
+
+/// Renaming would replace a file the user may not write. The owner's own write bit answers
+/// that for the usual case without asking again. Answers 0 or the errno that forbids it.
+int replaceable(const std::filesystem::path& path, const struct stat& info)
+{
+    const bool ownWritable = info.st_uid == ::geteuid() && (info.st_mode & S_IWUSR) != 0;
+    return ownWritable || ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
+}
+
+/// The common cases, a new file or a plain file one may replace: the temporary is written first
+/// and renamed only if nothing has the name, so a new file needs no look at the name at all.
+/// Answers false, with nothing left behind, for everything else (a link, a folder, a device,
+/// a folder one may not write), which the careful way then handles and reports.
+bool writeNewOrPlain(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+{
+    std::string temporary;
+    if (writeTemporary(path, bytes, temporary) != 0)
+        return false;
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    const int refused = errno; // EEXIST, or EINVAL where the file system cannot tell
+    struct stat info {};
+    const bool absent = ::lstat(path.c_str(), &info) != 0 && errno == ENOENT;
+    const bool plain = !absent && (refused == EEXIST || refused == EINVAL) && S_ISREG(info.st_mode);
+    if ((absent && refused == EINVAL) || (plain && replaceable(path, info) == 0)) {
+        if (::rename(temporary.c_str(), path.c_str()) == 0)
+            return true;
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        throw HostError(reason(error));
+    }
+    ::unlink(temporary.c_str());
+    return false;
 }
 
 } // namespace
 
 void writeWholeFile(const std::filesystem::path& given, const std::vector<uint8_t>& bytes)
 {
+    if (writeNewOrPlain(given, bytes))
+        return;
     std::filesystem::path path = given;
-    // One look at the name: a new file needs no more before its temporary is made.
     struct stat info {};
     bool exists = ::lstat(path.c_str(), &info) == 0;
     if (exists && S_ISLNK(info.st_mode)) {
@@ -91,11 +137,8 @@ void writeWholeFile(const std::filesystem::path& given, const std::vector<uint8_
             writeDirectly(path, bytes);
             return;
         }
-        // Renaming would replace a file the user may not write. The owner's own write bit
-        // answers that for the usual case without asking again.
-        const bool ownWritable = info.st_uid == ::geteuid() && (info.st_mode & S_IWUSR) != 0;
-        if (!ownWritable && ::access(path.c_str(), W_OK) != 0)
-            throw HostError(reason(errno));
+        if (const int error = replaceable(path, info))
+            throw HostError(reason(error));
     }
     writeReplacing(path, bytes);
 }

@@ -1,7 +1,10 @@
 #include "host/report/export_report.h"
 
-#include <set>
+#include <string_view>
 #include <system_error>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "host/report/left_out.h"
 #include "host/report/report_warnings.h"
@@ -15,12 +18,29 @@ int count(const SceneContents& contents, const char* element) {
     return found == contents.elements.end() ? 0 : found->second;
 }
 
+void addFile(ExportReport& report, const std::string& path, std::uintmax_t bytes) {
+    report.files.push_back({path, bytes});
+    report.bytes += bytes;
+}
+
 void addFile(ExportReport& report, const std::string& path) {
     std::error_code error;
     const std::uintmax_t bytes = std::filesystem::file_size(path, error);
-    if (error) return;
-    report.files.push_back({path, bytes});
-    report.bytes += bytes;
+    if (!error) addFile(report, path, bytes);
+}
+
+/// The mesh files in the order first written, each with the size of its last write: the host
+/// wrote them, so it knows their sizes without asking the file system once per file.
+void addMeshFiles(ExportReport& report, const SaveTrace& trace) {
+    std::vector<std::pair<const std::string*, std::uintmax_t>> files;
+    std::unordered_map<std::string_view, std::size_t> position;
+    for (const SavedMeshFile& file : trace.meshFiles) {
+        if (!file.written) continue;
+        auto [it, added] = position.try_emplace(file.path, files.size());
+        if (added) files.emplace_back(&file.path, file.bytes);
+        else files[it->second].second = file.bytes;
+    }
+    for (const auto& [path, bytes] : files) addFile(report, *path, bytes);
 }
 
 } // namespace
@@ -39,9 +59,7 @@ ExportReport makeExportReport(const HostNode& document, const SaveTrace& trace, 
     report.rectangleLights = count(contents, "rectanglelight");
     report.meshLights = count(contents, "meshlight");
     addFile(report, report.sceneFile);
-    std::set<std::string> meshFiles;
-    for (const SavedMeshFile& file : trace.meshFiles)
-        if (file.written && meshFiles.insert(file.path).second) addFile(report, file.path);
+    addMeshFiles(report, trace);
     report.leftOut = leftOutObjects(document, trace, contents);
     report.warnings = exportWarnings(document, contents, sceneFile);
     for (const std::string& message : diagnostics) report.warnings.push_back({"host", message});

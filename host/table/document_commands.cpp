@@ -44,8 +44,8 @@ int32_t saveDocument(HostDocument* document, const HostFilename* file, int32_t /
         if (format != SAVE_FORMAT_3DS)
             throw HostError("cannot write " + file->path + ": format " + std::to_string(format) +
                             " is not a format this host saves");
-        saveThreeDs(*document, file->path);
-        traceMeshSave(*document, file->path, true);
+        const std::size_t bytes = saveThreeDs(*document, file->path);
+        traceMeshSave(*document, file->path, true, bytes);
         return FILE_RESULT_OK;
     } catch (const std::bad_alloc&) {
         try {

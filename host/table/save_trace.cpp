@@ -98,12 +98,12 @@ void traceCamera(const HostNode* camera)
         r.trace.cameras.insert(camera->origin());
 }
 
-void traceMeshSave(const HostNode& document, const std::string& path, bool written)
+void traceMeshSave(const HostNode& document, const std::string& path, bool written, std::uintmax_t bytes)
 {
     Recorder& r = recorder();
     if (!r.running)
         return;
-    SavedMeshFile file{path, written, {}};
+    SavedMeshFile file{path, written, bytes, {}};
     forEachObject(document, [&](const HostNode& object) { file.origins.push_back(object.origin()); });
     r.trace.meshFiles.push_back(std::move(file));
     if (r.trace.onProgress)

@@ -20,6 +20,7 @@ namespace host {
 struct SavedMeshFile {
     std::string path;
     bool written = false;
+    std::uintmax_t bytes = 0; // the size written, when written
     std::vector<uint64_t> origins;
 };
 
@@ -47,6 +48,6 @@ void traceNameRead(const HostNode* node);
 void traceCopy(const HostNode* node);
 void traceCurrentState(const HostNode* object);
 void traceCamera(const HostNode* camera);
-void traceMeshSave(const HostNode& document, const std::string& path, bool written);
+void traceMeshSave(const HostNode& document, const std::string& path, bool written, std::uintmax_t bytes = 0);
 
 } // namespace host

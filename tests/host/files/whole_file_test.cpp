@@ -1,0 +1,82 @@
+// Whole files: each kind of target ends with the new bytes where a reader looks, or with what was
+// there before and a reason; no temporary file stays behind either way.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+#include "host/files/whole_file.h"
+#include "host/plugins/host_error.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string contents(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void write(const fs::path& file, const std::string& text)
+{
+    host::writeWholeFile(file, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+class WholeFile : public ::testing::Test {
+protected:
+    fs::path folder = fs::temp_directory_path() / ("lumeno-whole-" + std::to_string(::getpid()));
+    void SetUp() override { fs::create_directories(folder); }
+    void TearDown() override { fs::remove_all(folder); }
+    /// Every name in the folder, so that a stray temporary shows.
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> out;
+        for (const auto& entry : fs::directory_iterator(folder))
+            out.push_back(entry.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+};
+
+TEST_F(WholeFile, NewPlainAndLinkedTargetsGetTheBytes)
+{
+    write(folder / "new.3DS", "first");
+    EXPECT_EQ(contents(folder / "new.3DS"), "first");
+
+    write(folder / "new.3DS", "second, longer");
+    EXPECT_EQ(contents(folder / "new.3DS"), "second, longer");
+
+    // A link stays a link; the file it names is what changes.
+    fs::create_symlink("new.3DS", folder / "link.3DS");
+    write(folder / "link.3DS", "through the link");
+    EXPECT_TRUE(fs::is_symlink(folder / "link.3DS"));
+    EXPECT_EQ(contents(folder / "new.3DS"), "through the link");
+
+    EXPECT_EQ(names(), (std::vector<std::string>{"link.3DS", "new.3DS"}));
+}
+
+TEST_F(WholeFile, TargetsThatCannotBeReplacedKeepWhatWasThere)
+{
+    fs::create_directory(folder / "scene.xml.0.3DS");
+    try {
+        write(folder / "scene.xml.0.3DS", "mesh");
+        FAIL() << "a folder was replaced";
+    } catch (const host::HostError& e) {
+        EXPECT_STREQ(e.what(), "it is a folder");
+    }
+    EXPECT_TRUE(fs::is_directory(folder / "scene.xml.0.3DS"));
+
+    EXPECT_THROW(write(folder / "missing" / "scene.xml.0.3DS", "mesh"), host::HostError);
+
+    // A device is written as it is, never renamed over.
+    write("/dev/null", "into nothing");
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    EXPECT_EQ(names(), (std::vector<std::string>{"scene.xml.0.3DS"}));
+}
+
+} // namespace
