@@ -7,6 +7,7 @@
 
 #include "host/documents/document_error.h"
 #include "host/documents/json_path.h"
+#include "host/documents/quick_json.h"
 
 namespace host {
 
@@ -219,11 +220,9 @@ std::pair<int, int> placeIn(std::istream& in, std::size_t position) {
     return {line, static_cast<int>(i - lineStart)};
 }
 
-template <typename Input>
-JsonDocument parse(Input&& input, const std::string& file,
-                   const std::function<std::pair<int, int>(std::size_t)>& lineAndColumn) {
-    TreeBuilder builder;
-    bool ok = JsonTree::sax_parse(std::forward<Input>(input), &builder);
+/// The document the builder holds, or the error that stopped it.
+JsonDocument finish(TreeBuilder& builder, bool ok, const std::string& file,
+                    const std::function<std::pair<int, int>(std::size_t)>& lineAndColumn) {
     if (!builder.duplicatePath.empty())
         throw DocumentError(file, builder.duplicatePath, "key given twice");
     if (builder.tooDeep || (!ok && builder.syntaxMessage.empty()))
@@ -233,21 +232,27 @@ JsonDocument parse(Input&& input, const std::string& file,
     return std::move(builder.result);
 }
 
+template <typename Input>
+JsonDocument parse(Input&& input, const std::string& file,
+                   const std::function<std::pair<int, int>(std::size_t)>& lineAndColumn) {
+    TreeBuilder builder;
+    const bool ok = JsonTree::sax_parse(std::forward<Input>(input), &builder);
+    return finish(builder, ok, file, lineAndColumn);
+}
+
 } // namespace
 
 JsonDocument parseJsonTree(const std::string& text, const std::string& file) {
-    return parse(text, file, [&text](std::size_t position) {
+    auto placeInText = [&text](std::size_t position) {
         std::istringstream in(text);
         return placeIn(in, position);
-    });
-}
-
-JsonDocument parseJsonStream(std::istream& in, const std::string& file) {
-    return parse(in, file, [&in](std::size_t position) {
-        in.clear();
-        in.seekg(0);
-        return placeIn(in, position);
-    });
+    };
+    {
+        TreeBuilder builder;
+        const QuickScan scan = scanPlainJson(text, builder);
+        if (scan != QuickScan::Unsure) return finish(builder, scan == QuickScan::Finished, file, placeInText);
+    }
+    return parse(text, file, placeInText);
 }
 
 } // namespace host

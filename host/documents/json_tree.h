@@ -3,7 +3,6 @@
 // lists of polygon objects are read straight into records beside the tree (packed_lists.h).
 #pragma once
 
-#include <istream>
 #include <string>
 #include <vector>
 
@@ -23,10 +22,9 @@ struct JsonDocument {
     std::vector<PackedList> lists;
 };
 
-/// Parses `text`; `file` names the source in errors. Throws DocumentError.
+/// Parses `text`; `file` names the source in errors. Plainly valid text is read the quick way
+/// (quick_json.h); anything else is read by the library, whose messages the errors keep.
+/// Throws DocumentError.
 JsonDocument parseJsonTree(const std::string& text, const std::string& file);
-/// Parses the text of `in` as it streams by, without holding it; `in` is read again from its start
-/// only to place a syntax error that the library gives without a line. Throws DocumentError.
-JsonDocument parseJsonStream(std::istream& in, const std::string& file);
 
 } // namespace host
