@@ -28,6 +28,7 @@ void TracedExport::finish(const std::filesystem::path& sceneFile, const host::Se
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start_;
     host::stopSaveTrace();
     progress_.clear();
+    if (options_.quiet && options_.reportFile.empty()) return; // nobody would read it
     try {
         host::ExportReport report =
             host::makeExportReport(document_, host::saveTrace(), sceneFile, elapsed.count(), session.diagnostics());
