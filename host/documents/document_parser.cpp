@@ -1,12 +1,8 @@
 #include "host/documents/document_parser.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fstream>
 #include <initializer_list>
 #include <limits>
-#include <sstream>
 
 #include "host/documents/document_error.h"
 #include "host/documents/json_path.h"
@@ -523,23 +519,11 @@ docfile::Document parseDocumentText(const std::string& text, const std::string& 
 docfile::Document readDocumentFile(const std::filesystem::path& file) {
     std::error_code error;
     if (std::filesystem::is_directory(file, error)) throw DocumentError(file.string(), "", "is a folder, not a document file");
-    errno = 0;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw DocumentError(file.string(), "", std::string("cannot open the file: ") + std::strerror(errno));
-    // The text is read whole, in one piece where the size is known: the reading after it is
-    // quicker over bytes in memory, and the geometry read from it soon outweighs the text.
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    const std::size_t step = error ? std::size_t(1) << 20 : std::size_t(size) + 1;
-    std::string text;
-    while (in) {
-        const std::size_t done = text.size();
-        text.resize(done + step);
-        in.read(text.data() + done, std::streamsize(step));
-        text.resize(done + std::size_t(in.gcount()));
+    JsonDocument json;
+    {
+        DocumentText text(file);
+        json = parseJsonText(text, file.string());
     }
-    if (in.bad()) throw DocumentError(file.string(), "", "cannot read the file");
-    JsonDocument json = parseJsonTree(text, file.string());
-    std::string().swap(text);
     return Parser(file.string(), json.lists).document(json.root);
 }
 

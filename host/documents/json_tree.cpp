@@ -242,17 +242,37 @@ JsonDocument parse(Input&& input, const std::string& file,
 
 } // namespace
 
-JsonDocument parseJsonTree(const std::string& text, const std::string& file) {
-    auto placeInText = [&text](std::size_t position) {
-        std::istringstream in(text);
-        return placeIn(in, position);
-    };
+namespace {
+
+/// The quick way first; the library when the quick way is unsure. `passed` hears what the quick
+/// way has gone past, and `again` gives the whole text back for the library.
+template <typename Passed, typename Again>
+JsonDocument read(std::string_view text, const std::string& file, Passed&& passed, Again&& again) {
     {
         TreeBuilder builder;
-        const QuickScan scan = scanPlainJson(text, builder);
-        if (scan != QuickScan::Unsure) return finish(builder, scan == QuickScan::Finished, file, placeInText);
+        const QuickScan scan = scanPlainJson(text, builder, passed);
+        if (scan != QuickScan::Unsure)
+            return finish(builder, scan == QuickScan::Finished, file, [](std::size_t) { return std::pair<int, int>(0, 0); });
     }
-    return parse(text, file, placeInText);
+    const std::string_view whole = again();
+    return parse(whole, file, [whole](std::size_t position) {
+        std::istringstream in{std::string(whole)};
+        return placeIn(in, position);
+    });
+}
+
+} // namespace
+
+JsonDocument parseJsonTree(const std::string& text, const std::string& file) {
+    const std::string_view view(text);
+    return read(view, file, [](std::size_t) {}, [view] { return view; });
+}
+
+JsonDocument parseJsonText(DocumentText& text, const std::string& file) {
+    return read(text.text(), file, [&text](std::size_t offset) { text.release(offset); }, [&text] {
+        text.reload();
+        return text.text();
+    });
 }
 
 } // namespace host

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/documents/document_text.h"
 #include "host/documents/json_tree_type.h"
 #include "host/documents/packed_lists.h"
 
@@ -26,5 +27,7 @@ struct JsonDocument {
 /// (quick_json.h); anything else is read by the library, whose messages the errors keep.
 /// Throws DocumentError.
 JsonDocument parseJsonTree(const std::string& text, const std::string& file);
+/// The same for a document file's text, whose memory goes back as the quick way reads it.
+JsonDocument parseJsonText(DocumentText& text, const std::string& file);
 
 } // namespace host

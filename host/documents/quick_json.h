@@ -176,8 +176,9 @@ std::size_t readNumber(std::string_view text, std::size_t at, Sax& sax, std::str
 } // namespace quickjson
 
 /// Hands the events of `text` to `sax` as the library's parse would, or stops early; see QuickScan.
-template <typename Sax>
-QuickScan scanPlainJson(std::string_view text, Sax& sax) {
+/// Now and then `passed(offset)` tells that the bytes before `offset` will not be looked at again.
+template <typename Sax, typename Passed>
+QuickScan scanPlainJson(std::string_view text, Sax& sax, Passed&& passed) {
     using namespace quickjson;
     const std::size_t npos = std::string_view::npos;
     std::vector<char> open; // '{' or '[' for each container entered
@@ -198,8 +199,14 @@ QuickScan scanPlainJson(std::string_view text, Sax& sax) {
         ++at;
         return 1;
     };
+    constexpr std::size_t passStep = std::size_t(1) << 20;
+    std::size_t nextPass = passStep;
     for (;;) {
         // A value.
+        if (at >= nextPass) {
+            passed(at);
+            nextPass = at + passStep;
+        }
         skipSpace();
         if (at >= text.size()) return QuickScan::Unsure;
         bool accepted = true;
@@ -259,6 +266,11 @@ QuickScan scanPlainJson(std::string_view text, Sax& sax) {
             if (!(inside == '{' ? sax.end_object() : sax.end_array())) return QuickScan::Stopped;
         }
     }
+}
+
+template <typename Sax>
+QuickScan scanPlainJson(std::string_view text, Sax& sax) {
+    return scanPlainJson(text, sax, [](std::size_t) {});
 }
 
 } // namespace host
