@@ -240,10 +240,6 @@ JsonDocument parse(Input&& input, const std::string& file,
     return finish(builder, ok, file, lineAndColumn);
 }
 
-} // namespace
-
-namespace {
-
 /// The quick way first; the library when the quick way is unsure. `passed` hears what the quick
 /// way has gone past, and `again` gives the whole text back for the library.
 template <typename Passed, typename Again>
@@ -251,6 +247,7 @@ JsonDocument read(std::string_view text, const std::string& file, Passed&& passe
     {
         TreeBuilder builder;
         const QuickScan scan = scanPlainJson(text, builder, passed);
+        // The quick way ends in no syntax error, so no place needs counting.
         if (scan != QuickScan::Unsure)
             return finish(builder, scan == QuickScan::Finished, file, [](std::size_t) { return std::pair<int, int>(0, 0); });
     }
