@@ -1,6 +1,7 @@
 #include "app/model_documents.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "host/documents/document_builder.h"
 #include "host/documents/document_loader.h"
@@ -36,7 +37,7 @@ OpenedDocument importDocument(const fs::path& file, host::Session& session, cons
         model.document.settings.path = options.documentFolder.string();
         model.document.settings.name = fs::path(file).filename().string();
     }
-    opened.document = host::buildDocument(model.document, session.registry());
+    opened.document = host::buildDocument(std::move(model.document), session.registry());
     opened.embedded = std::move(model.embedded);
     opened.report = host::import::importReport(model);
     return opened;

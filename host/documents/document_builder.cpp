@@ -41,12 +41,12 @@ struct PendingLink {
 
 class Builder {
 public:
-    Builder(const df::Document& file, Registry& registry) : file_(file), registry_(registry) {}
+    Builder(df::Document& file, Registry& registry) : file_(file), registry_(registry) {}
 
     NodePtr build() {
         NodePtr document = createDocument();
         for (const auto& material : file_.materials) buildMaterial(*document, material);
-        for (const auto& object : file_.objects) buildObject(*document, object, nullptr);
+        for (auto& object : file_.objects) buildObject(*document, object, nullptr);
         ObjectPathIndex paths(*document);
         for (const auto& link : links_) resolve(link, paths);
         buildView(*document, paths);
@@ -56,7 +56,7 @@ public:
     }
 
 private:
-    const df::Document& file_;
+    df::Document& file_; // its geometry lists are given back as their objects are made
     Registry& registry_;
     std::vector<PendingLink> links_;
     std::unordered_map<std::string, std::vector<HostNode*>> materials_;
@@ -82,13 +82,16 @@ private:
         applyParams(node->params, material.params, ParameterSchema{}, "a material", seen);
     }
 
-    void buildObject(HostNode& document, const df::Object& object, HostNode* parent) {
+    void buildObject(HostNode& document, df::Object& object, HostNode* parent) {
         HostNode* node = appendObject(document, newObject(object.type, object.name), parent);
         if (object.placement) setLocalMatrix(*node, toHost(*object.placement));
         node->points.reserve(object.points.size());
         for (const auto& point : object.points) node->points.push_back(toHost(point));
         node->polygons.reserve(object.polygons.size());
         for (const auto& p : object.polygons) node->polygons.push_back({p[0], p[1], p[2], p[3]});
+        // The file's geometry is in the host's object now: a large document is not held twice.
+        std::vector<df::Vector3>().swap(object.points);
+        std::vector<std::array<int32_t, 4>>().swap(object.polygons);
         std::set<int32_t> seen;
         applyParams(node->params, object.params, ParameterSchema::forHostType(object.type), "this object type", seen);
         for (const auto& tag : object.tags) buildTag(*node, tag);
@@ -97,8 +100,9 @@ private:
             uvws.reserve(object.uvs->size());
             for (const auto& r : *object.uvs) uvws.push_back({toHost(r[0]), toHost(r[1]), toHost(r[2]), toHost(r[3])});
             makeUvwTag(*node, std::move(uvws));
+            object.uvs.reset();
         }
-        for (const auto& child : object.children) buildObject(document, child, node);
+        for (auto& child : object.children) buildObject(document, child, node);
     }
 
     void buildTag(HostNode& object, const df::Tag& tag) {
@@ -329,7 +333,7 @@ private:
 
 } // namespace
 
-NodePtr buildDocument(const docfile::Document& document, Registry& registry) {
+NodePtr buildDocument(docfile::Document&& document, Registry& registry) {
     return Builder(document, registry).build();
 }
 

@@ -11,8 +11,8 @@ namespace host {
 
 class Registry;
 
-/// Builds the document. Throws DocumentError naming the file and the JSON path; a refused
-/// document is freed whole, its plug-in tags included.
-NodePtr buildDocument(const docfile::Document& document, Registry& registry);
+/// Builds the document, taking the file's geometry lists as it goes. Throws DocumentError naming
+/// the file and the JSON path; a refused document is freed whole, its plug-in tags included.
+NodePtr buildDocument(docfile::Document&& document, Registry& registry);
 
 } // namespace host

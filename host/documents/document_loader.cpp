@@ -1,5 +1,7 @@
 #include "host/documents/document_loader.h"
 
+#include <utility>
+
 #include "host/documents/document_builder.h"
 #include "host/documents/document_parser.h"
 
@@ -12,7 +14,7 @@ NodePtr loadDocumentFile(const std::filesystem::path& file, Registry& registry) 
     if (error) absolute = file;
     if (!document.settings.path) document.settings.path = absolute.parent_path().string();
     if (!document.settings.name) document.settings.name = absolute.filename().string();
-    return buildDocument(document, registry);
+    return buildDocument(std::move(document), registry);
 }
 
 } // namespace host

@@ -123,6 +123,14 @@ bool ListPacker::commitEntry() {
     return false;
 }
 
+PackedList ListPacker::take() {
+    list_.points.shrink_to_fit();
+    list_.polygons.shrink_to_fit();
+    list_.uvs.shrink_to_fit();
+    list_.corners.shrink_to_fit();
+    return std::move(list_);
+}
+
 JsonTree ListPacker::openTree(std::size_t& openLevels) {
     JsonTree out = list_.tree();
     openLevels = static_cast<std::size_t>(level_);

@@ -42,7 +42,8 @@ public:
     /// After a refusal: the list read so far as a tree, with the entries still open appended to it,
     /// and how many arrays are open (1 to 3, the list included).
     JsonTree openTree(std::size_t& openLevels);
-    PackedList take() { return std::move(list_); }
+    /// The finished list, holding no more memory than its entries need.
+    PackedList take();
 
 private:
     PackedList list_;
