@@ -20,6 +20,7 @@
 
 #include "host/model/container.h"
 #include "host/model/image.h"
+#include "host/model/shared_array.h"
 #include "host/model/uvw_polygon.h"
 #include "host_types.h"
 
@@ -149,9 +150,10 @@ struct HostNode {
 
     // Objects.
     HostMatrix local{};                    // identity for a new object
-    std::vector<HostVector> points;        // polygon objects
-    std::vector<HostPolygon> polygons;     // polygon objects; a triangle has c == d
-    std::vector<host::UvwPolygon> uvws;    // UVW tags (5671): one per polygon of their object
+    // Copies of the node share these until one of them changes (host/model/shared_array.h).
+    host::SharedArray<HostVector> points;        // polygon objects
+    host::SharedArray<HostPolygon> polygons;     // polygon objects; a triangle has c == d
+    host::SharedArray<host::UvwPolygon> uvws;    // UVW tags (5671): one per polygon of their object
 
     // Kind-specific parts, present only on that kind.
     std::unique_ptr<host::MaterialData> material;   // materials

@@ -112,6 +112,36 @@ TEST(Copy, TakesChildrenTagsAndParametersWithNewTokens)
     EXPECT_NE(targetTag->params.getLinkToken(CAMERA_TARGET_LINK), target->token());
 }
 
+TEST(Copy, GeometryIsSharedUntilEitherSideChangesIt)
+{
+    auto doc = host::createDocument();
+    HostNode* quad = host::makeObject(*doc, TYPE_POLYGON_OBJECT, "Quad");
+    quad->points = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    quad->polygons = {{0, 1, 2, 3}};
+
+    host::NodePtr copy = host::copyNode(*quad);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->points.data(), quad->points.data()); // nothing copied
+    EXPECT_EQ(copy->polygons.data(), quad->polygons.data());
+
+    // The copy's change is its own; an insert at a place in the shared array keeps its offset.
+    copy->points.insert(copy->points.begin() + 1, {{5, 5, 5}});
+    copy->polygons.clear();
+    ASSERT_EQ(copy->points.size(), 5u);
+    expectVector(copy->points[1], {5, 5, 5});
+    expectVector(copy->points[2], {1, 0, 0});
+    EXPECT_TRUE(copy->polygons.empty());
+    ASSERT_EQ(quad->points.size(), 4u);
+    expectVector(quad->points[1], {1, 0, 0});
+    EXPECT_EQ(quad->polygons.size(), 1u);
+
+    // And the original's change leaves a copy as it was made.
+    host::NodePtr second = host::copyNode(*quad);
+    quad->points.push_back({9, 9, 9});
+    EXPECT_EQ(second->points.size(), 4u);
+    EXPECT_EQ(quad->points.size(), 5u);
+}
+
 TEST(Copy, DocumentCopyMovesLinksViewAndMaterialsOver)
 {
     auto doc = host::createDocument();
