@@ -190,61 +190,90 @@ private:
             const HostVector w = transformPoint(global, p);
             points.push_back({w.x, w.z, w.y});
         }
-        std::vector<HostPolygon> polygons = object.polygons;
+        // Only coordinates change the polygons; without them the object's own are read as they are.
+        std::vector<HostPolygon> ownCorners;
         std::vector<Uv> uvs;
-        if (const HostNode* uvwTag = findUvwTag(object))
-            uvs = splitByCoordinates(points, polygons, uvwTag->uvws);
-        // The axis exchange reverses the winding; a mirroring matrix reverses it back.
-        const bool reverse = determinant(global) >= 0.0;
-        std::vector<Triangle> triangles;
-        triangles.reserve(polygons.size() * 2);
-        auto emit = [&](int32_t a, int32_t b, int32_t c) {
-            triangles.push_back(reverse ? Triangle{a, c, b} : Triangle{a, b, c});
-        };
-        for (const HostPolygon& p : polygons) {
-            emit(p.a, p.b, p.c);
-            if (p.c != p.d)
-                emit(p.a, p.c, p.d);
+        const HostNode* uvwTag = findUvwTag(object);
+        if (uvwTag) {
+            ownCorners = object.polygons.values();
+            uvs = splitByCoordinates(points, ownCorners, uvwTag->uvws);
         }
-        if (points.size() <= THREE_DS_MAX_POINTS && triangles.size() <= THREE_DS_MAX_FACES)
+        const std::vector<HostPolygon>& polygons = uvwTag ? ownCorners : object.polygons.values();
+        // The axis exchange reverses the winding; a mirroring matrix reverses it back.
+        const Triangles triangles{polygons, determinant(global) >= 0.0};
+        if (points.size() <= THREE_DS_MAX_POINTS && triangles.count() <= THREE_DS_MAX_FACES)
             addWhole(object, std::move(points), std::move(uvs), triangles, material);
         else
             addSplit(object, points, uvs, triangles, material);
     }
 
+    /// The triangles of polygons, made as they are read: a quad (a, b, c, d) gives (a, b, c) and
+    /// (a, c, d), each reversed when asked.
+    struct Triangles {
+        const std::vector<HostPolygon>& polygons;
+        bool reverse;
+
+        std::size_t count() const
+        {
+            std::size_t n = 0;
+            for (const HostPolygon& p : polygons)
+                n += p.c != p.d ? 2 : 1;
+            return n;
+        }
+
+        template <typename Fn>
+        void forEach(Fn&& fn) const
+        {
+            auto emit = [&](int32_t a, int32_t b, int32_t c) { fn(reverse ? Triangle{a, c, b} : Triangle{a, b, c}); };
+            for (const HostPolygon& p : polygons) {
+                emit(p.a, p.b, p.c);
+                if (p.c != p.d)
+                    emit(p.a, p.c, p.d);
+            }
+        }
+    };
+
     void addWhole(const HostNode& object, std::vector<HostVector> points, std::vector<Uv> uvs,
-                  const std::vector<Triangle>& triangles, int32_t material)
+                  const Triangles& triangles, int32_t material)
     {
         ThreeDsMesh mesh;
         mesh.name = objectNames_.claim(object.name);
         mesh.points = std::move(points);
         mesh.uvs = std::move(uvs);
         mesh.material = material;
-        mesh.faces.reserve(triangles.size());
-        for (const Triangle& t : triangles)
+        mesh.faces.reserve(triangles.count());
+        triangles.forEach([&](const Triangle& t) {
             mesh.faces.push_back({static_cast<uint16_t>(t[0]), static_cast<uint16_t>(t[1]), static_cast<uint16_t>(t[2])});
+        });
         scene_.meshes.push_back(std::move(mesh));
     }
 
     /// Cuts the triangles, in order, into parts of at most 65535 points and faces; each part
     /// holds only the points its faces use.
     void addSplit(const HostNode& object, const std::vector<HostVector>& points, const std::vector<Uv>& uvs,
-                  const std::vector<Triangle>& triangles, int32_t material)
+                  const Triangles& triangles, int32_t material)
     {
         std::vector<uint32_t> partOf(points.size(), 0); // the part a point was last given to
         std::vector<uint16_t> localIndex(points.size(), 0);
         uint32_t part = 0;
         ThreeDsMesh mesh;
+        // A finished part keeps only the memory its points and faces need.
+        auto keep = [&] {
+            mesh.points.shrink_to_fit();
+            mesh.uvs.shrink_to_fit();
+            mesh.faces.shrink_to_fit();
+            scene_.meshes.push_back(std::move(mesh));
+        };
         auto startPart = [&] {
             if (part != 0)
-                scene_.meshes.push_back(std::move(mesh));
+                keep();
             mesh = ThreeDsMesh{};
             mesh.name = objectNames_.claim(object.name);
             mesh.material = material;
             ++part;
         };
         startPart();
-        for (const Triangle& t : triangles) {
+        triangles.forEach([&](const Triangle& t) {
             std::size_t needed = 0;
             for (int k = 0; k < 3; ++k) {
                 const bool repeated = (k > 0 && t[k] == t[0]) || (k > 1 && t[k] == t[1]);
@@ -266,8 +295,8 @@ private:
                 face[k] = localIndex[index];
             }
             mesh.faces.push_back(face);
-        }
-        scene_.meshes.push_back(std::move(mesh));
+        });
+        keep();
     }
 
     const HostNode& document_;
