@@ -1,21 +1,90 @@
 #include "host/files/byte_writer.h"
 
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
+#include <unistd.h>
+
 namespace host {
+namespace {
+
+constexpr bool littleEndian = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
+/// A streaming writer hands the file this much at a time.
+constexpr std::size_t streamBuffer = 1 << 16;
+
+void littleEndianBytes(uint32_t value, uint8_t* out, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = static_cast<uint8_t>((value >> (8 * i)) & 0xFF);
+}
+
+} // namespace
+
+ByteWriter ByteWriter::counting()
+{
+    ByteWriter out;
+    out.mode_ = Mode::Counting;
+    return out;
+}
+
+ByteWriter::ByteWriter(int fd, std::vector<uint32_t> chunkSizes)
+    : mode_(Mode::Streaming), sizes_(std::move(chunkSizes)), fd_(fd)
+{
+    bytes_.reserve(streamBuffer);
+}
+
+void ByteWriter::put(const uint8_t* data, std::size_t count)
+{
+    written_ += count;
+    if (mode_ == Mode::Counting || count == 0)
+        return;
+    bytes_.insert(bytes_.end(), data, data + count);
+    if (mode_ == Mode::Streaming && bytes_.size() >= streamBuffer)
+        flush();
+}
+
+void ByteWriter::writeOut(const uint8_t* data, std::size_t count)
+{
+    std::size_t done = 0;
+    while (error_ == 0 && done < count) {
+        const ssize_t n = ::write(fd_, data + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            error_ = errno;
+        else
+            done += static_cast<std::size_t>(n);
+    }
+}
+
+void ByteWriter::flush()
+{
+    writeOut(bytes_.data(), bytes_.size());
+    bytes_.clear();
+}
+
+int ByteWriter::finish()
+{
+    if (mode_ == Mode::Streaming)
+        flush();
+    if (error_ == 0 && mode_ == Mode::Streaming && nextChunk_ != sizes_.size())
+        error_ = EIO;
+    return error_;
+}
 
 void ByteWriter::putU16(uint16_t value)
 {
-    const uint8_t b[2] = {static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>(value >> 8)};
-    bytes_.insert(bytes_.end(), b, b + 2);
+    uint8_t b[2];
+    littleEndianBytes(value, b, 2);
+    put(b, 2);
 }
 
 void ByteWriter::putU32(uint32_t value)
 {
-    const uint8_t b[4] = {static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>((value >> 8) & 0xFF),
-                          static_cast<uint8_t>((value >> 16) & 0xFF), static_cast<uint8_t>(value >> 24)};
-    bytes_.insert(bytes_.end(), b, b + 4);
+    uint8_t b[4];
+    littleEndianBytes(value, b, 4);
+    put(b, 4);
 }
 
 void ByteWriter::putF32(float value)
@@ -26,66 +95,95 @@ void ByteWriter::putF32(float value)
     putU32(bits);
 }
 
-namespace {
-
-constexpr bool littleEndian = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
-
 /// Appends `count` values of 2 or 4 bytes each, little-endian.
 template <typename T>
-void putArray(std::vector<uint8_t>& bytes, const T* values, std::size_t count)
+void ByteWriter::putArray(const T* values, std::size_t count)
 {
-    const std::size_t at = bytes.size();
-    bytes.resize(at + count * sizeof(T));
-    uint8_t* out = bytes.data() + at;
     if constexpr (littleEndian) {
-        if (count)
-            std::memcpy(out, values, count * sizeof(T));
+        const auto* bytes = reinterpret_cast<const uint8_t*>(values);
+        const std::size_t size = count * sizeof(T);
+        if (mode_ != Mode::Streaming || size < streamBuffer) {
+            put(bytes, size);
+            return;
+        }
+        // A large array goes to the file as it stands rather than through the buffer.
+        flush();
+        writeOut(bytes, size);
+        written_ += size;
     } else {
         for (std::size_t i = 0; i < count; ++i) {
             uint32_t v = 0;
             std::memcpy(&v, values + i, sizeof(T));
-            for (std::size_t b = 0; b < sizeof(T); ++b)
-                *out++ = static_cast<uint8_t>((v >> (8 * b)) & 0xFF);
+            uint8_t b[sizeof(T)];
+            littleEndianBytes(v, b, sizeof(T));
+            put(b, sizeof(T));
         }
     }
 }
 
-} // namespace
-
 void ByteWriter::putF32s(const float* values, std::size_t count)
 {
     static_assert(sizeof(float) == sizeof(uint32_t), "32-bit reals");
-    putArray(bytes_, values, count);
+    putArray(values, count);
 }
 
-void ByteWriter::putU16s(const uint16_t* values, std::size_t count) { putArray(bytes_, values, count); }
+void ByteWriter::putU16s(const uint16_t* values, std::size_t count) { putArray(values, count); }
 
 void ByteWriter::putCString(std::string_view text)
 {
-    bytes_.insert(bytes_.end(), text.begin(), text.end());
-    bytes_.push_back(0);
+    put(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    putU8(0);
 }
 
-void ByteWriter::patchU32(std::size_t offset, uint32_t value)
+std::size_t ByteWriter::openChunk(uint16_t id)
 {
-    for (int i = 0; i < 4; ++i)
-        bytes_[offset + i] = static_cast<uint8_t>((value >> (8 * i)) & 0xFF);
+    putU16(id);
+    switch (mode_) {
+    case Mode::Memory:
+        putU32(0); // patched when the chunk closes
+        return 0;
+    case Mode::Counting:
+        putU32(0);
+        sizes_.push_back(0);
+        return sizes_.size() - 1;
+    case Mode::Streaming:
+        if (nextChunk_ >= sizes_.size()) {
+            if (error_ == 0)
+                error_ = EIO;
+            putU32(0);
+            return 0;
+        }
+        putU32(sizes_[nextChunk_]);
+        return nextChunk_++;
+    }
+    return 0;
 }
 
-ChunkWriter::ChunkWriter(ByteWriter& out, uint16_t id) : out_(out), start_(out.size())
+void ByteWriter::closeChunk(std::size_t opened, std::size_t start)
 {
-    out_.putU16(id);
-    out_.putU32(0);
-}
-
-ChunkWriter::~ChunkWriter()
-{
-    const std::size_t size = out_.size() - start_;
+    const std::size_t size = written_ - start;
     if (size > std::numeric_limits<uint32_t>::max()) {
-        out_.markOverflow();
+        overflowed_ = true;
         return;
     }
-    out_.patchU32(start_ + 2, static_cast<uint32_t>(size));
+    const auto value = static_cast<uint32_t>(size);
+    switch (mode_) {
+    case Mode::Memory:
+        littleEndianBytes(value, bytes_.data() + start + 2, 4);
+        break;
+    case Mode::Counting:
+        sizes_[opened] = value;
+        break;
+    case Mode::Streaming:
+        // The counted size was written already; different writes would make a broken file.
+        if (opened < sizes_.size() && sizes_[opened] != value && error_ == 0)
+            error_ = EIO;
+        break;
+    }
 }
+
+ChunkWriter::ChunkWriter(ByteWriter& out, uint16_t id) : out_(out), start_(out.size()), opened_(out.openChunk(id)) {}
+
+ChunkWriter::~ChunkWriter() { out_.closeChunk(opened_, start_); }
 
 } // namespace host

@@ -1,12 +1,17 @@
-// Little-endian binary output into memory, and chunks that close themselves: a ChunkWriter
-// writes a chunk's ID and a size placeholder when it is made and patches the size when it goes
-// out of scope, so every chunk's size covers exactly what was written inside it.
+// Little-endian binary output, and chunks that close themselves: a ChunkWriter writes a chunk's
+// ID and size when it is made, and the size covers exactly what was written inside it.
+//
+// Into memory, the size is a placeholder patched when the chunk goes out of scope:
 //
 //   ByteWriter out;
 //   {
 //       ChunkWriter main(out, 0x4D4D);
 //       { ChunkWriter version(out, 0x0002); out.putU32(3); }
 //   }   // both sizes are right here
+//
+// A large file is written without holding it: the same writes go once into a counting writer,
+// which keeps only the chunk sizes, and then into a streaming one, which writes each size as the
+// chunk starts and the bytes through a small buffer into an open file.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +24,15 @@ namespace host {
 
 class ByteWriter {
 public:
-    void putU8(uint8_t value) { bytes_.push_back(value); }
+    /// Into memory.
+    ByteWriter() = default;
+    /// Counts the bytes and records the chunk sizes; keeps nothing else.
+    static ByteWriter counting();
+    /// Streams into the open file `fd`, with the chunk sizes a counting pass over the same
+    /// writes recorded.
+    ByteWriter(int fd, std::vector<uint32_t> chunkSizes);
+
+    void putU8(uint8_t value) { put(&value, 1); }
     void putU16(uint16_t value);
     void putU32(uint32_t value);
     void putF32(float value);
@@ -30,19 +43,41 @@ public:
     void putF32s(const float* values, std::size_t count);
     void putU16s(const uint16_t* values, std::size_t count);
 
-    std::size_t size() const { return bytes_.size(); }
+    /// Everything written so far.
+    std::size_t size() const { return written_; }
     const std::vector<uint8_t>& bytes() const { return bytes_; }
     /// Hands the bytes over; the writer is empty afterwards.
     std::vector<uint8_t> release() { return std::move(bytes_); }
-    void patchU32(std::size_t offset, uint32_t value);
+    /// The chunk sizes a counting writer recorded, in the order the chunks started.
+    const std::vector<uint32_t>& chunkSizes() const { return sizes_; }
+    /// A streaming writer's last bytes go out: answers 0, or the errno of the first write that
+    /// failed (EIO when the writes did not match the counted ones).
+    int finish();
 
     /// Set when a chunk grew past what its 32-bit size can say; the output is then unusable.
     bool overflowed() const { return overflowed_; }
-    void markOverflow() { overflowed_ = true; }
 
 private:
-    std::vector<uint8_t> bytes_;
+    friend class ChunkWriter;
+    enum class Mode { Memory, Counting, Streaming };
+
+    Mode mode_ = Mode::Memory;
+    std::vector<uint8_t> bytes_; // in memory: the file; streaming: what is not written yet
+    std::size_t written_ = 0;
+    std::vector<uint32_t> sizes_;
+    std::size_t nextChunk_ = 0; // streaming: the next size to write
+    int fd_ = -1;
+    int error_ = 0;
     bool overflowed_ = false;
+
+    void put(const uint8_t* data, std::size_t count);
+    template <typename T>
+    void putArray(const T* values, std::size_t count);
+    void writeOut(const uint8_t* data, std::size_t count);
+    void flush();
+    /// Starts a chunk; answers what its end needs to close it.
+    std::size_t openChunk(uint16_t id);
+    void closeChunk(std::size_t opened, std::size_t start);
 };
 
 class ChunkWriter {
@@ -55,6 +90,7 @@ public:
 private:
     ByteWriter& out_;
     std::size_t start_;
+    std::size_t opened_;
 };
 
 } // namespace host

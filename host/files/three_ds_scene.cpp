@@ -181,30 +181,46 @@ private:
         return it == materialIndex_.end() ? -1 : it->second;
     }
 
+    /// A point in the file's terms: world space, renderer axes.
+    static HostVector filePoint(const HostMatrix& global, const HostVector& p)
+    {
+        const HostVector w = transformPoint(global, p);
+        return {w.x, w.z, w.y};
+    }
+
     void addObject(const HostNode& object, const HostMatrix& global, int32_t material)
     {
         checkPolygons(object);
+        // The axis exchange reverses the winding; a mirroring matrix reverses it back.
+        const bool reverse = determinant(global) >= 0.0;
+        const HostNode* uvwTag = findUvwTag(object);
+        if (!uvwTag) {
+            const Triangles triangles{object.polygons.values(), reverse};
+            if (object.points.size() > THREE_DS_MAX_POINTS || triangles.count() > THREE_DS_MAX_FACES) {
+                // A large object's points go straight into its parts.
+                auto pointAt = [&](int32_t i) { return filePoint(global, object.points[static_cast<std::size_t>(i)]); };
+                addSplit(object, object.points.size(), pointAt, {}, triangles, material);
+                return;
+            }
+        }
         std::vector<HostVector> points;
         points.reserve(object.points.size());
-        for (const HostVector& p : object.points) {
-            const HostVector w = transformPoint(global, p);
-            points.push_back({w.x, w.z, w.y});
-        }
+        for (const HostVector& p : object.points)
+            points.push_back(filePoint(global, p));
         // Only coordinates change the polygons; without them the object's own are read as they are.
         std::vector<HostPolygon> ownCorners;
         std::vector<Uv> uvs;
-        const HostNode* uvwTag = findUvwTag(object);
         if (uvwTag) {
             ownCorners = object.polygons.values();
             uvs = splitByCoordinates(points, ownCorners, uvwTag->uvws);
         }
-        const std::vector<HostPolygon>& polygons = uvwTag ? ownCorners : object.polygons.values();
-        // The axis exchange reverses the winding; a mirroring matrix reverses it back.
-        const Triangles triangles{polygons, determinant(global) >= 0.0};
-        if (points.size() <= THREE_DS_MAX_POINTS && triangles.count() <= THREE_DS_MAX_FACES)
+        const Triangles triangles{uvwTag ? ownCorners : object.polygons.values(), reverse};
+        if (points.size() <= THREE_DS_MAX_POINTS && triangles.count() <= THREE_DS_MAX_FACES) {
             addWhole(object, std::move(points), std::move(uvs), triangles, material);
-        else
-            addSplit(object, points, uvs, triangles, material);
+            return;
+        }
+        auto pointAt = [&points](int32_t i) { return points[static_cast<std::size_t>(i)]; };
+        addSplit(object, points.size(), pointAt, uvs, triangles, material);
     }
 
     /// The triangles of polygons, made as they are read: a quad (a, b, c, d) gives (a, b, c) and
@@ -249,12 +265,13 @@ private:
     }
 
     /// Cuts the triangles, in order, into parts of at most 65535 points and faces; each part
-    /// holds only the points its faces use.
-    void addSplit(const HostNode& object, const std::vector<HostVector>& points, const std::vector<Uv>& uvs,
+    /// holds only the points its faces use. `pointAt` gives a point in the file's terms.
+    template <typename PointAt>
+    void addSplit(const HostNode& object, std::size_t pointCount, const PointAt& pointAt, const std::vector<Uv>& uvs,
                   const Triangles& triangles, int32_t material)
     {
-        std::vector<uint32_t> partOf(points.size(), 0); // the part a point was last given to
-        std::vector<uint16_t> localIndex(points.size(), 0);
+        std::vector<uint32_t> partOf(pointCount, 0); // the part a point was last given to
+        std::vector<uint16_t> localIndex(pointCount, 0);
         uint32_t part = 0;
         ThreeDsMesh mesh;
         // A finished part keeps only the memory its points and faces need.
@@ -288,7 +305,7 @@ private:
                 if (partOf[index] != part) {
                     partOf[index] = part;
                     localIndex[index] = static_cast<uint16_t>(mesh.points.size());
-                    mesh.points.push_back(points[index]);
+                    mesh.points.push_back(pointAt(index));
                     if (!uvs.empty())
                         mesh.uvs.push_back(uvs[index]);
                 }

@@ -107,43 +107,59 @@ std::size_t expectedSize(const ThreeDsScene& scene)
     return size;
 }
 
+void writeScene(ByteWriter& out, const ThreeDsScene& scene)
+{
+    ChunkWriter main(out, MAIN);
+    {
+        ChunkWriter version(out, VERSION);
+        out.putU32(FORMAT_VERSION);
+    }
+    ChunkWriter editor(out, EDITOR);
+    {
+        ChunkWriter version(out, MESH_VERSION);
+        out.putU32(FORMAT_VERSION);
+    }
+    for (const ThreeDsMaterial& material : scene.materials)
+        writeMaterial(out, material);
+    {
+        ChunkWriter scale(out, MASTER_SCALE);
+        out.putF32(1.0f);
+    }
+    for (const ThreeDsMesh& mesh : scene.meshes)
+        writeMesh(out, mesh, scene.materials);
+}
+
+void refuseOverflow(const ByteWriter& out)
+{
+    if (out.overflowed())
+        throw HostError("the geometry exceeds the 4 GiB a 3DS file can hold");
+}
+
 } // namespace
 
 std::vector<uint8_t> encodeThreeDs(const ThreeDsScene& scene)
 {
     ByteWriter out;
     out.reserve(expectedSize(scene));
-    {
-        ChunkWriter main(out, MAIN);
-        {
-            ChunkWriter version(out, VERSION);
-            out.putU32(FORMAT_VERSION);
-        }
-        ChunkWriter editor(out, EDITOR);
-        {
-            ChunkWriter version(out, MESH_VERSION);
-            out.putU32(FORMAT_VERSION);
-        }
-        for (const ThreeDsMaterial& material : scene.materials)
-            writeMaterial(out, material);
-        {
-            ChunkWriter scale(out, MASTER_SCALE);
-            out.putF32(1.0f);
-        }
-        for (const ThreeDsMesh& mesh : scene.meshes)
-            writeMesh(out, mesh, scene.materials);
-    }
-    if (out.overflowed())
-        throw HostError("the geometry exceeds the 4 GiB a 3DS file can hold");
+    writeScene(out, scene);
+    refuseOverflow(out);
     return out.release();
 }
 
 std::size_t saveThreeDs(const HostNode& document, const std::filesystem::path& file)
 {
     try {
-        const std::vector<uint8_t> bytes = encodeThreeDs(collectThreeDsScene(document));
-        writeWholeFile(file, bytes);
-        return bytes.size();
+        // Counted first, then streamed into the file: the file's bytes are never held whole.
+        const ThreeDsScene scene = collectThreeDsScene(document);
+        ByteWriter counter = ByteWriter::counting();
+        writeScene(counter, scene);
+        refuseOverflow(counter);
+        writeWholeFile(file, [&](int fd) {
+            ByteWriter out(fd, counter.chunkSizes());
+            writeScene(out, scene);
+            return out.finish();
+        });
+        return counter.size();
     } catch (const HostError& e) {
         throw HostError("cannot write " + file.string() + ": " + e.what());
     }

@@ -20,39 +20,43 @@ std::string reason(int error)
     return std::strerror(error);
 }
 
-/// Writes everything to an open descriptor and closes it; answers 0 or the errno of the failure.
-int writeAndClose(int fd, const std::vector<uint8_t>& bytes)
+/// Writes all of `bytes` into `fd`: 0 or the errno.
+int writeBytes(int fd, const std::vector<uint8_t>& bytes)
 {
     std::size_t done = 0;
-    int error = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            error = errno;
-            break;
-        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
         done += static_cast<std::size_t>(n);
     }
+    return 0;
+}
+
+/// Writes the content to an open descriptor and closes it; answers 0 or the errno of the failure.
+int writeAndClose(int fd, const FileContent& content)
+{
+    int error = content(fd);
     // A full disk may only show when the data leaves the cache.
     if (::close(fd) != 0 && error == 0)
         error = errno;
     return error;
 }
 
-void writeDirectly(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+void writeDirectly(const std::filesystem::path& path, const FileContent& content)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
         throw HostError(reason(errno));
-    if (const int error = writeAndClose(fd, bytes))
+    if (const int error = writeAndClose(fd, content))
         throw HostError(reason(error));
 }
 
 /// A complete temporary file beside `path`, created exclusively under a short name of its own (so
 /// that a target name near the system's limit still has room). Answers errno when it cannot be.
-int writeTemporary(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, std::string& temporary)
+int writeTemporary(const std::filesystem::path& path, const FileContent& content, std::string& temporary)
 {
     static std::atomic<unsigned long> counter{0};
     static const std::string process = std::to_string(::getpid());
@@ -60,16 +64,16 @@ int writeTemporary(const std::filesystem::path& path, const std::vector<uint8_t>
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return errno;
-    const int error = writeAndClose(fd, bytes);
+    const int error = writeAndClose(fd, content);
     if (error != 0)
         ::unlink(temporary.c_str());
     return error;
 }
 
-void writeReplacing(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+void writeReplacing(const std::filesystem::path& path, const FileContent& content)
 {
     std::string temporary;
-    int error = writeTemporary(path, bytes, temporary);
+    int error = writeTemporary(path, content, temporary);
     if (error != 0)
         throw HostError(reason(error));
     if (::rename(temporary.c_str(), path.c_str()) != 0) {
@@ -91,10 +95,10 @@ int replaceable(const std::filesystem::path& path, const struct stat& info)
 /// and renamed only if nothing has the name, so a new file needs no look at the name at all.
 /// Answers false, with nothing left behind, for everything else (a link, a folder, a device,
 /// a folder one may not write), which the careful way then handles and reports.
-bool writeNewOrPlain(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+bool writeNewOrPlain(const std::filesystem::path& path, const FileContent& content)
 {
     std::string temporary;
-    if (writeTemporary(path, bytes, temporary) != 0)
+    if (writeTemporary(path, content, temporary) != 0)
         return false;
     if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
         return true;
@@ -115,9 +119,14 @@ bool writeNewOrPlain(const std::filesystem::path& path, const std::vector<uint8_
 
 } // namespace
 
-void writeWholeFile(const std::filesystem::path& given, const std::vector<uint8_t>& bytes)
+void writeWholeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
 {
-    if (writeNewOrPlain(given, bytes))
+    writeWholeFile(path, [&bytes](int fd) { return writeBytes(fd, bytes); });
+}
+
+void writeWholeFile(const std::filesystem::path& given, const FileContent& content)
+{
+    if (writeNewOrPlain(given, content))
         return;
     std::filesystem::path path = given;
     struct stat info {};
@@ -134,13 +143,13 @@ void writeWholeFile(const std::filesystem::path& given, const std::vector<uint8_
         if (S_ISDIR(info.st_mode))
             throw HostError("it is a folder");
         if (!S_ISREG(info.st_mode)) {
-            writeDirectly(path, bytes);
+            writeDirectly(path, content);
             return;
         }
         if (const int error = replaceable(path, info))
             throw HostError(reason(error));
     }
-    writeReplacing(path, bytes);
+    writeReplacing(path, content);
 }
 
 } // namespace host

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 namespace host {
@@ -13,5 +14,11 @@ namespace host {
 /// replaced) is written directly. Throws HostError with the reason ("No space left on device",
 /// "it is a folder", ...); the temporary file never stays behind.
 void writeWholeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+
+/// What goes into a file, written into an open descriptor: answers 0 or the errno of the first
+/// write that failed. It may be asked twice (once more when the quick way cannot replace the file).
+using FileContent = std::function<int(int fd)>;
+/// The same, for content made as it is written: a large file is never held whole.
+void writeWholeFile(const std::filesystem::path& path, const FileContent& content);
 
 } // namespace host

@@ -352,6 +352,12 @@ TEST_F(ThreeDsSave, LargeObjectIsSplitIntoMeshesWithinTheFormatsLimits)
     ReadBack back(file("big.3DS"));
     ASSERT_TRUE(back.read);
     EXPECT_EQ(back.faces(), 204000u);
+
+    // The file is streamed with the chunk sizes counted beforehand: byte for byte what encoding
+    // the whole scene in memory gives.
+    std::ifstream in(file("big.3DS"), std::ios::binary);
+    const std::vector<uint8_t> saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(saved == host::encodeThreeDs(host::collectThreeDsScene(*doc)));
 }
 
 TEST_F(ThreeDsSave, NamesAreCutToTheFormatsLimitsWithoutCollisions)
