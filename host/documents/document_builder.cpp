@@ -85,13 +85,11 @@ private:
     void buildObject(HostNode& document, df::Object& object, HostNode* parent) {
         HostNode* node = appendObject(document, newObject(object.type, object.name), parent);
         if (object.placement) setLocalMatrix(*node, toHost(*object.placement));
-        node->points.reserve(object.points.size());
-        for (const auto& point : object.points) node->points.push_back(toHost(point));
-        node->polygons.reserve(object.polygons.size());
-        for (const auto& p : object.polygons) node->polygons.push_back({p[0], p[1], p[2], p[3]});
-        // The file's geometry is in the host's object now: a large document is not held twice.
-        std::vector<df::Vector3>().swap(object.points);
-        std::vector<std::array<int32_t, 4>>().swap(object.polygons);
+        // The file's geometry becomes the object's as it is: a large document is not held twice.
+        node->points = std::move(object.points);
+        node->polygons = std::move(object.polygons);
+        object.points = {};
+        object.polygons = {};
         std::set<int32_t> seen;
         applyParams(node->params, object.params, ParameterSchema::forHostType(object.type), "this object type", seen);
         for (const auto& tag : object.tags) buildTag(*node, tag);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/documents/json_path.h"
+#include "host_types.h"
 
 namespace host::docfile {
 
@@ -81,8 +82,9 @@ struct Object {
     std::string name;
     std::optional<Matrix> placement; // none: the identity
     std::vector<Param> params;
-    std::vector<Vector3> points;
-    std::vector<std::array<int32_t, 4>> polygons; // a triangle has c == d
+    // Geometry in the host's own form, checked for its ranges: the build hands it over as it is.
+    std::vector<HostVector> points;
+    std::vector<HostPolygon> polygons; // a triangle has c == d
     /// Texture coordinates (u, v, w) of each polygon's four corners (a triangle's d repeats c);
     /// none: the object has no UVW tag.
     std::optional<std::vector<std::array<Vector3, 4>>> uvs;

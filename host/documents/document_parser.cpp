@@ -97,21 +97,24 @@ private:
         fail(inner ? index(path, *inner) : path, "number out of range of a 32-bit real");
     }
 
-    void readPoints(PackedList& list, const JsonPlace& path, Object& object) const {
-        for (std::size_t i = 0; i < list.points.size(); ++i) {
-            const Vector3& p = list.points[i];
-            checkNumber(p.x, path, i, 0);
-            checkNumber(p.y, path, i, 1);
-            checkNumber(p.z, path, i, 2);
-        }
-        object.points = std::move(list.points);
+    /// A packed list holds only points in range.
+    void readPoints(PackedList& list, Object& object) const { object.points = std::move(list.points); }
+
+    /// A point [x, y, z] of 32-bit reals.
+    HostVector point(const JsonTree& node, const JsonPlace& listPath, std::size_t i) const {
+        const Vector3 v = vector(node, index(listPath, i));
+        checkNumber(v.x, listPath, i, 0);
+        checkNumber(v.y, listPath, i, 1);
+        checkNumber(v.z, listPath, i, 2);
+        return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)};
     }
 
     void readPolygons(PackedList& list, const JsonPlace& path, Object& object) const {
         const std::size_t pointCount = object.points.size();
         for (std::size_t i = 0; i < list.polygons.size(); ++i)
             for (std::size_t k = 0; k < list.corners[i]; ++k) {
-                int32_t corner = list.polygons[i][k];
+                const HostPolygon& p = list.polygons[i];
+                int32_t corner = k == 0 ? p.a : k == 1 ? p.b : k == 2 ? p.c : p.d;
                 if (corner < 0 || static_cast<std::size_t>(corner) >= pointCount) pointOutOfRange(index(index(path, i), k), corner, pointCount);
             }
         object.polygons = std::move(list.polygons);
@@ -135,7 +138,7 @@ private:
     void readPackedUvs(PackedList& list, const JsonPlace& path, Object& object) const {
         if (list.uvs.size() != object.polygons.size()) wrongUvCount(path, object.polygons.size(), list.uvs.size());
         for (std::size_t i = 0; i < list.uvs.size(); ++i) {
-            const bool triangle = object.polygons[i][2] == object.polygons[i][3];
+            const bool triangle = object.polygons[i].c == object.polygons[i].d;
             if (list.corners[i] != (triangle ? 3 : 4)) wrongCornerCount(path, i, triangle, "a list");
             auto& record = list.uvs[i];
             for (std::size_t k = 0; k < list.corners[i]; ++k) {
@@ -384,12 +387,12 @@ private:
             fail(member(path, node.contains("points") ? "points" : node.contains("polygons") ? "polygons" : "uvs"),
                  "only a polygon object has points, polygons and uvs");
         if (node.contains("points") && packed(node["points"])) {
-            readPoints(*packed(node["points"]), member(path, "points"), object);
+            readPoints(*packed(node["points"]), object);
         } else if (node.contains("points")) {
             JsonPlace pointsPath = member(path, "points");
             const auto& list = list_(node["points"], pointsPath);
             object.points.reserve(list.size());
-            for (std::size_t i = 0; i < list.size(); ++i) object.points.push_back(vector(list[i], index(pointsPath, i)));
+            for (std::size_t i = 0; i < list.size(); ++i) object.points.push_back(point(list[i], pointsPath, i));
         }
         if (node.contains("polygons") && packed(node["polygons"])) {
             readPolygons(*packed(node["polygons"]), member(path, "polygons"), object);
@@ -412,7 +415,7 @@ private:
         uvs.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) {
             JsonPlace entryPath = index(path, i);
-            const bool triangle = object.polygons[i][2] == object.polygons[i][3];
+            const bool triangle = object.polygons[i].c == object.polygons[i].d;
             const std::size_t corners = triangle ? 3 : 4;
             if (!list[i].is_array() || list[i].size() != corners) wrongCornerCount(path, i, triangle, kindOf(list[i]));
             std::array<Vector3, 4> record{};
@@ -429,7 +432,7 @@ private:
         }
     }
 
-    std::array<int32_t, 4> polygon(const JsonTree& node, const JsonPlace& path, std::size_t pointCount) const {
+    HostPolygon polygon(const JsonTree& node, const JsonPlace& path, std::size_t pointCount) const {
         if (!node.is_array() || (node.size() != 3 && node.size() != 4))
             fail(path, "expected a triangle [a, b, c] or a quad [a, b, c, d] of point indices, found " + kindOf(node));
         std::array<int32_t, 4> corners{};
@@ -438,8 +441,7 @@ private:
             if (corner < 0 || static_cast<std::size_t>(corner) >= pointCount) pointOutOfRange(index(path, k), corner, pointCount);
             corners[k] = corner;
         }
-        if (node.size() == 3) corners[3] = corners[2];
-        return corners;
+        return {corners[0], corners[1], corners[2], node.size() == 3 ? corners[2] : corners[3]};
     }
 
     Material material(const JsonTree& node, const JsonPlace& path) const {

@@ -14,6 +14,11 @@ bool isInt32(const JsonTree& value) {
     return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
 }
 
+bool isReal32(const JsonTree& value) {
+    const double v = value.get<double>();
+    return std::isfinite(v) && std::fabs(v) <= std::numeric_limits<float>::max();
+}
+
 docfile::Vector3 vectorOf(const JsonTree& list) {
     return {list[0].get<double>(), list[1].get<double>(), list.size() == 3 ? list[2].get<double>() : std::nan("")};
 }
@@ -37,10 +42,11 @@ std::size_t PackedList::size() const {
 
 JsonTree PackedList::tree() const {
     JsonTree out = JsonTree::array();
-    for (const auto& p : points) out.push_back(treeOf(p, true));
+    for (const HostVector& p : points) out.push_back(JsonTree::array({p.x, p.y, p.z}));
     for (std::size_t i = 0; i < polygons.size(); ++i) {
-        JsonTree polygon = JsonTree::array();
-        for (std::size_t k = 0; k < corners[i]; ++k) polygon.push_back(polygons[i][k]);
+        const HostPolygon& p = polygons[i];
+        JsonTree polygon = JsonTree::array({p.a, p.b, p.c});
+        if (corners[i] == 4) polygon.push_back(p.d);
         out.push_back(std::move(polygon));
     }
     for (std::size_t i = 0; i < uvs.size(); ++i) {
@@ -95,19 +101,20 @@ ListPacker::Step ListPacker::endArray() {
 bool ListPacker::commitEntry() {
     const std::size_t n = entry_.size();
     switch (list_.kind) {
-    case PackedKind::Points:
-        if (n != 3) return false;
-        list_.points.push_back(vectorOf(entry_));
+    case PackedKind::Points: {
+        if (n != 3 || !isReal32(entry_[0]) || !isReal32(entry_[1]) || !isReal32(entry_[2])) return false;
+        auto real = [this](std::size_t k) { return static_cast<float>(entry_[k].get<double>()); };
+        list_.points.push_back({real(0), real(1), real(2)});
         return true;
+    }
     case PackedKind::Polygons: {
         if (n != 3 && n != 4) return false;
-        std::array<int32_t, 4> polygon{};
+        std::array<int32_t, 4> corner{};
         for (std::size_t k = 0; k < n; ++k) {
             if (!isInt32(entry_[k])) return false;
-            polygon[k] = static_cast<int32_t>(entry_[k].get<int64_t>());
+            corner[k] = static_cast<int32_t>(entry_[k].get<int64_t>());
         }
-        if (n == 3) polygon[3] = polygon[2];
-        list_.polygons.push_back(polygon);
+        list_.polygons.push_back({corner[0], corner[1], corner[2], n == 3 ? corner[2] : corner[3]});
         list_.corners.push_back(static_cast<uint8_t>(n));
         return true;
     }

@@ -15,12 +15,14 @@ namespace host {
 
 enum class PackedKind : uint8_t { Points, Polygons, Uvs };
 
-/// A list of [x, y, z] points, of [a, b, c] or [a, b, c, d] 32-bit integers, or of 3 or 4 corners
-/// [u, v] or [u, v, w] per entry. Numbers are kept as read; their ranges are checked later.
+/// A list of [x, y, z] points of 32-bit reals, of [a, b, c] or [a, b, c, d] 32-bit integers, or
+/// of 3 or 4 corners [u, v] or [u, v, w] per entry. Points and polygons are in the host's form, so
+/// a number out of their range is not the usual shape; coordinates are kept as read and checked
+/// later.
 struct PackedList {
     PackedKind kind = PackedKind::Points;
-    std::vector<docfile::Vector3> points;
-    std::vector<std::array<int32_t, 4>> polygons; // a triangle has d == c
+    std::vector<HostVector> points;
+    std::vector<HostPolygon> polygons; // a triangle has d == c
     std::vector<std::array<docfile::Vector3, 4>> uvs; // a corner [u, v] has w = NaN
     std::vector<uint8_t> corners; // per polygon or uv entry: 3 or 4
 

@@ -1,5 +1,7 @@
 #include "host/import/mesh_import.h"
 
+#include <cmath>
+
 #include <assimp/mesh.h>
 
 #include "host/import/import_error.h"
@@ -47,9 +49,12 @@ std::optional<df::Object> meshObject(const aiMesh& mesh, const std::string& name
     if (object.polygons.empty()) return std::nullopt;
     object.points.reserve(mesh.mNumVertices);
     for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-        object.points.push_back(frame.point(mesh.mVertices[v]));
-        if (!isFinite(object.points.back()))
+        const df::Vector3 p = frame.point(mesh.mVertices[v]);
+        // A point scaled past what a 32-bit real holds would be infinite in the host's object.
+        const float x = static_cast<float>(p.x), y = static_cast<float>(p.y), z = static_cast<float>(p.z);
+        if (!isFinite(p) || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z))
             throw ImportError("point " + std::to_string(v) + " of the mesh \"" + name + "\" is not a finite number");
+        object.points.push_back({x, y, z});
     }
 
     if (mesh.mMaterialIndex < materials.materials.size()) {
