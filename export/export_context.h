@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "export/mesh_records.h"
+#include "export/printed_elements.h"
 #include "export/xml_helpers.h"
 #include "host_types.h"
 #include "tags/material_helper_search.h"
@@ -20,6 +21,7 @@ struct ExportContext {
     int32_t saveFlags;             // the flags of the host's save request
     TiXmlDocument* xmlDocument;    // the document being built, in host memory
     TiXmlElement* sceneElement;    // its `scene` element
+    PrintedElements* printedElements; // in `scene`: the finished elements, as text; none: kept as elements
     HostFilename* outputFile;      // the output file as the host gave it
     char outputName[kOutputTextSize];    // the file's name without its folder
     char outputFolder[kOutputTextSize];  // the file's folder

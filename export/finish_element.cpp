@@ -1,6 +1,7 @@
 #include "export/finish_element.h"
 
 #include "export/lumeno_saver_data.h"
+#include "export/printed_elements.h"
 #include "export/scene_defaults.h"
 #include "export/xml_helpers.h"
 #include "frame/host_api.h"
@@ -54,6 +55,7 @@ void FinishElement(ExportContext& context, ElementPtr element, const HostObject*
     else
         element->InsertEndChild(comment);
     LinkChild(context.sceneElement, std::move(element));
+    PrintFinishedElements(context);
 }
 
 const char* SceneScaleText(ExportContext& context) {

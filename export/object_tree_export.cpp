@@ -9,6 +9,7 @@
 #include "export/object_rules.h"
 #include "export/placed_walk.h"
 #include "export/primitives_export.h"
+#include "export/printed_elements.h"
 #include "export/settings_export.h"
 #include "export/spectrum_export.h"
 #include "export/xml_helpers.h"
@@ -22,6 +23,7 @@ namespace {
 bool WriteMesh(ExportContext& context, HostDocument* meshDocument, int32_t number) {
     if (!SaveMeshFile(meshDocument, MeshFileName(context.outputPath, number).text)) return false;
     AppendMeshElement(context.sceneElement, MeshName(number).text, MeshFileName(context.outputName, number).text);
+    PrintFinishedElements(context);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "export/mesh_files.h"
 #include "export/mesh_records.h"
 #include "export/object_tree_export.h"
+#include "export/printed_elements.h"
 #include "export/render_settings_read.h"
 #include "export/scene_file.h"
 #include "export/scene_defaults.h"
@@ -116,6 +117,7 @@ int32_t LumenoSaverData::SaveScene(HostNode* /*node*/, const HostFilename* file,
     cameraWritten = false;
     context.sceneElement = ParseSceneTemplate(*context.xmlDocument);
     if (!context.sceneElement) return FILE_RESULT_OUT_OF_MEMORY;
+    context.printedElements = StartPrintedElements(context.sceneElement);
 
     if (mergedMeshExport)
         RunMergedStrategy(context);
@@ -123,6 +125,7 @@ int32_t LumenoSaverData::SaveScene(HostNode* /*node*/, const HostFilename* file,
         RunPerObjectStrategy(context);
 
     if (!settingsWritten) PrependDefaultBackground(context.sceneElement);
+    if (!EndPrintedElements(context)) return FILE_RESULT_OUT_OF_MEMORY;
     const int32_t result = PrintAndClose(run);
     // The scene holds what could be written; a mesh that could not is a failed save.
     if (result != FILE_RESULT_OK) return result;
