@@ -46,7 +46,10 @@ public:
     NodePtr build() {
         NodePtr document = createDocument();
         for (const auto& material : file_.materials) buildMaterial(*document, material);
-        for (auto& object : file_.objects) buildObject(*document, object, nullptr);
+        for (auto& object : file_.objects) {
+            buildObject(*document, object, nullptr);
+            object = {}; // the host's object holds all of it now
+        }
         ObjectPathIndex paths(*document);
         for (const auto& link : links_) resolve(link, paths);
         buildView(*document, paths);

@@ -61,14 +61,20 @@ class Parser {
 public:
     Parser(std::string file, std::vector<PackedList>& lists) : file_(std::move(file)), lists_(lists) {}
 
-    Document document(const JsonTree& root) {
+    /// Reads the document out of the tree, which gives back each top-level object once it is read.
+    Document document(JsonTree& root) {
         Document doc;
         doc.file = file_;
         requireObject(root, "", "the document");
         allowKeys(root, "", {"objects", "materials", "view", "document", "comment"});
         if (root.contains("objects")) {
-            const auto& list = list_(root["objects"], "objects");
-            for (std::size_t i = 0; i < list.size(); ++i) doc.objects.push_back(object(list[i], index("objects", i)));
+            list_(root["objects"], "objects");
+            auto& list = root["objects"];
+            doc.objects.reserve(list.size());
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                doc.objects.push_back(object(list[i], index("objects", i)));
+                list[i] = nullptr;
+            }
         }
         if (root.contains("materials")) {
             const auto& list = list_(root["materials"], "materials");
@@ -374,6 +380,7 @@ private:
         if (node.contains("children")) {
             JsonPlace childrenPath = member(path, "children");
             const auto& list = list_(node["children"], childrenPath);
+            object.children.reserve(list.size());
             for (std::size_t i = 0; i < list.size(); ++i)
                 object.children.push_back(this->object(list[i], index(childrenPath, i)));
         }
