@@ -1,5 +1,9 @@
 // Whole saves through the registered saver: the camera and the render-settings tag's elements at
 // the front of the scene, before the geometry, with the values the save read from the tag.
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "frame/plugin_ids.h"
 #include "host/model/build.h"
 #include "host/model/document.h"
@@ -74,6 +78,23 @@ TEST_F(SceneSettingsSaveTest, CameraThenTheSettingsElementsThenTheMeshes) {
     const TiXmlElement* spherical = SceneOf(*xml)->FirstChildElement("env_map")->FirstChildElement("spherical");
     EXPECT_EQ(ChildText(spherical, "path"), "maps/sky.hdr");
     EXPECT_EQ(ChildText(SceneOf(*xml)->FirstChildElement("skylight"), "sundir"), "0.447214 0.000000 0.894427");
+}
+
+TEST_F(SceneSettingsSaveTest, SettingsMetAfterTheMeshesStillStandFirst) {
+    // The meshes' elements are printed before the walk meets the tag; what it puts in front of
+    // everything still stands there, and the file reads as one tree.
+    AddMeshObject();
+    AddMeshObject();
+    HostNode* holder = tag_->owner();
+    host::appendObject(*document_, holder->detach(), nullptr);
+    tag_->params.setBool(LCFG_RENDERER_SETTINGS, true);
+
+    auto xml = SaveAndLoad();
+    ASSERT_NE(xml, nullptr);
+    EXPECT_EQ(ChildNames(SceneOf(*xml)), "camera renderer_settings background mesh mesh material material material model model");
+    std::ifstream in(Temp("scene.xml"));
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("\n\n"), std::string::npos) << text;
 }
 
 TEST_F(SceneSettingsSaveTest, CameraCarriesTheValuesOfTheTag) {
