@@ -87,7 +87,8 @@ void writeReplacing(const std::filesystem::path& path, const FileContent& conten
 /// that for the usual case without asking again. Answers 0 or the errno that forbids it.
 int replaceable(const std::filesystem::path& path, const struct stat& info)
 {
-    const bool ownWritable = info.st_uid == ::geteuid() && (info.st_mode & S_IWUSR) != 0;
+    static const uid_t self = ::geteuid(); // asked once: a save replaces thousands of files
+    const bool ownWritable = info.st_uid == self && (info.st_mode & S_IWUSR) != 0;
     return ownWritable || ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
