@@ -30,6 +30,8 @@ enum Chunk : uint16_t {
 };
 
 constexpr uint32_t FORMAT_VERSION = 3;
+/// A file up to this size is encoded in memory in one pass; a larger one is counted and streamed.
+constexpr std::size_t streamAbove = 1 << 20;
 /// Edge flags of a face: all three edges visible.
 constexpr uint16_t FACE_EDGES_VISIBLE = 0x0007;
 
@@ -149,8 +151,13 @@ std::vector<uint8_t> encodeThreeDs(const ThreeDsScene& scene)
 std::size_t saveThreeDs(const HostNode& document, const std::filesystem::path& file)
 {
     try {
-        // Counted first, then streamed into the file: the file's bytes are never held whole.
         const ThreeDsScene scene = collectThreeDsScene(document);
+        if (expectedSize(scene) <= streamAbove) {
+            const std::vector<uint8_t> bytes = encodeThreeDs(scene);
+            writeWholeFile(file, bytes);
+            return bytes.size();
+        }
+        // Counted first, then streamed into the file: a large file's bytes are never held whole.
         ByteWriter counter = ByteWriter::counting();
         writeScene(counter, scene);
         refuseOverflow(counter);
