@@ -61,8 +61,11 @@ void ListPacker::begin(PackedKind kind) {
     list_ = PackedList{};
     list_.kind = kind;
     level_ = 1;
-    entry_ = JsonTree::array();
-    corner_ = JsonTree::array();
+    // The entry and corner arrays are kept from list to list: one allocation for the whole file.
+    for (JsonTree* array : {&entry_, &corner_}) {
+        if (array->is_array()) array->clear();
+        else *array = JsonTree::array();
+    }
 }
 
 ListPacker::Step ListPacker::startArray() {

@@ -14,8 +14,9 @@ struct Recorder {
 
 Recorder& recorder()
 {
-    static Recorder instance;
-    return instance;
+    // Never destroyed: the last record is of no use once the process ends.
+    static Recorder* instance = new Recorder();
+    return *instance;
 }
 
 /// Calls fn on every object of a document, or of an object's tree, without recursion.
