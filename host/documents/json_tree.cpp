@@ -26,9 +26,9 @@ public:
 
     bool null() override { return add(nullptr); }
     bool boolean(bool value) override { return add(value); }
-    bool number_integer(number_integer_t value) override { return addNumber(value); }
-    bool number_unsigned(number_unsigned_t value) override { return addNumber(value); }
-    bool number_float(number_float_t value, const string_t&) override { return addNumber(value); }
+    bool number_integer(number_integer_t value) override { return addNumber(PackedNumber::of(int64_t{value})); }
+    bool number_unsigned(number_unsigned_t value) override { return addNumber(PackedNumber::of(uint64_t{value})); }
+    bool number_float(number_float_t value, const string_t&) override { return addNumber(PackedNumber::of(double{value})); }
     bool string(string_t& value) override { return add(std::move(value)); }
     bool binary(binary_t&) override { return false; } // never produced by text input
 
@@ -127,12 +127,12 @@ private:
         return true;
     }
 
-    bool addNumber(JsonTree value) {
+    bool addNumber(const PackedNumber& value) {
         if (packing_) {
-            if (packer_.number(std::move(value)) == ListPacker::Step::Taken) return true;
+            if (packer_.number(value) == ListPacker::Step::Taken) return true;
             if (!unpack()) return false;
         }
-        place(std::move(value));
+        place(value.tree());
         return true;
     }
 

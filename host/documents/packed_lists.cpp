@@ -7,20 +7,13 @@ namespace host {
 
 namespace {
 
-bool isInt32(const JsonTree& value) {
-    if (value.is_number_unsigned()) return value.get<uint64_t>() <= static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
-    if (!value.is_number_integer()) return false;
-    int64_t v = value.get<int64_t>();
-    return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
-}
-
-bool isReal32(const JsonTree& value) {
-    const double v = value.get<double>();
+bool isReal32(const PackedNumber& value) {
+    const double v = value.asReal();
     return std::isfinite(v) && std::fabs(v) <= std::numeric_limits<float>::max();
 }
 
-docfile::Vector3 vectorOf(const JsonTree& list) {
-    return {list[0].get<double>(), list[1].get<double>(), list.size() == 3 ? list[2].get<double>() : std::nan("")};
+docfile::Vector3 vectorOf(const std::array<PackedNumber, 3>& corner, std::size_t size) {
+    return {corner[0].asReal(), corner[1].asReal(), size == 3 ? corner[2].asReal() : std::nan("")};
 }
 
 JsonTree treeOf(const docfile::Vector3& v, bool withZ) {
@@ -57,42 +50,69 @@ JsonTree PackedList::tree() const {
     return out;
 }
 
+double PackedNumber::asReal() const {
+    switch (kind) {
+    case Kind::Integer: return static_cast<double>(integer);
+    case Kind::Unsigned: return static_cast<double>(unsignedInteger);
+    case Kind::Real: return real;
+    }
+    return real;
+}
+
+bool PackedNumber::isInt32() const {
+    if (kind == Kind::Unsigned) return unsignedInteger <= static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
+    return kind == Kind::Integer && integer >= std::numeric_limits<int32_t>::min() &&
+           integer <= std::numeric_limits<int32_t>::max();
+}
+
+JsonTree PackedNumber::tree() const {
+    switch (kind) {
+    case Kind::Integer: return JsonTree(static_cast<JsonTree::number_integer_t>(integer));
+    case Kind::Unsigned: return JsonTree(static_cast<JsonTree::number_unsigned_t>(unsignedInteger));
+    case Kind::Real: return JsonTree(static_cast<JsonTree::number_float_t>(real));
+    }
+    return JsonTree(real);
+}
+
 void ListPacker::begin(PackedKind kind) {
     list_ = PackedList{};
     list_.kind = kind;
     level_ = 1;
-    // The entry and corner arrays are kept from list to list: one allocation for the whole file.
-    for (JsonTree* array : {&entry_, &corner_}) {
-        if (array->is_array()) array->clear();
-        else *array = JsonTree::array();
-    }
 }
 
 ListPacker::Step ListPacker::startArray() {
     if (level_ == 1) {
-        entry_.clear();
+        numberCount_ = 0;
+        cornerCount_ = 0;
         level_ = 2;
         return Step::Taken;
     }
-    if (level_ == 2 && list_.kind == PackedKind::Uvs) {
-        corner_.clear();
+    if (level_ == 2 && list_.kind == PackedKind::Uvs && cornerCount_ < maxCorners) {
+        cornerSizes_[cornerCount_] = 0;
         level_ = 3;
         return Step::Taken;
     }
     return Step::Refused;
 }
 
-ListPacker::Step ListPacker::number(JsonTree&& value) {
-    if (level_ == 1 || (level_ == 2 && list_.kind == PackedKind::Uvs)) return Step::Refused;
-    (level_ == 3 ? corner_ : entry_).push_back(std::move(value));
-    return Step::Taken;
+ListPacker::Step ListPacker::number(const PackedNumber& value) {
+    if (level_ == 2 && list_.kind != PackedKind::Uvs && numberCount_ < maxNumbers) {
+        numbers_[numberCount_++] = value;
+        return Step::Taken;
+    }
+    if (level_ == 3 && cornerSizes_[cornerCount_] < maxCornerNumbers) {
+        corners_[cornerCount_][cornerSizes_[cornerCount_]++] = value;
+        return Step::Taken;
+    }
+    return Step::Refused;
 }
 
 ListPacker::Step ListPacker::endArray() {
     if (level_ == 1) return Step::Finished;
     if (level_ == 3) {
-        if (corner_.size() != 2 && corner_.size() != 3) return Step::Refused;
-        entry_.push_back(corner_);
+        const std::size_t size = cornerSizes_[cornerCount_];
+        if (size != 2 && size != 3) return Step::Refused;
+        ++cornerCount_;
         level_ = 2;
         return Step::Taken;
     }
@@ -102,35 +122,52 @@ ListPacker::Step ListPacker::endArray() {
 }
 
 bool ListPacker::commitEntry() {
-    const std::size_t n = entry_.size();
     switch (list_.kind) {
     case PackedKind::Points: {
-        if (n != 3 || !isReal32(entry_[0]) || !isReal32(entry_[1]) || !isReal32(entry_[2])) return false;
-        auto real = [this](std::size_t k) { return static_cast<float>(entry_[k].get<double>()); };
+        if (numberCount_ != 3 || !isReal32(numbers_[0]) || !isReal32(numbers_[1]) || !isReal32(numbers_[2])) return false;
+        auto real = [this](std::size_t k) { return static_cast<float>(numbers_[k].asReal()); };
         list_.points.push_back({real(0), real(1), real(2)});
         return true;
     }
     case PackedKind::Polygons: {
+        const std::size_t n = numberCount_;
         if (n != 3 && n != 4) return false;
         std::array<int32_t, 4> corner{};
         for (std::size_t k = 0; k < n; ++k) {
-            if (!isInt32(entry_[k])) return false;
-            corner[k] = static_cast<int32_t>(entry_[k].get<int64_t>());
+            if (!numbers_[k].isInt32()) return false;
+            const PackedNumber& v = numbers_[k];
+            corner[k] = static_cast<int32_t>(v.kind == PackedNumber::Kind::Unsigned ? static_cast<int64_t>(v.unsignedInteger) : v.integer);
         }
         list_.polygons.push_back({corner[0], corner[1], corner[2], n == 3 ? corner[2] : corner[3]});
         list_.corners.push_back(static_cast<uint8_t>(n));
         return true;
     }
     case PackedKind::Uvs: {
+        const std::size_t n = cornerCount_;
         if (n != 3 && n != 4) return false;
         std::array<docfile::Vector3, 4> entry{};
-        for (std::size_t k = 0; k < n; ++k) entry[k] = vectorOf(entry_[k]);
+        for (std::size_t k = 0; k < n; ++k) entry[k] = vectorOf(corners_[k], cornerSizes_[k]);
         list_.uvs.push_back(entry);
         list_.corners.push_back(static_cast<uint8_t>(n));
         return true;
     }
     }
     return false;
+}
+
+JsonTree ListPacker::cornerTree(std::size_t corner) const {
+    JsonTree out = JsonTree::array();
+    for (std::size_t k = 0; k < cornerSizes_[corner]; ++k) out.push_back(corners_[corner][k].tree());
+    return out;
+}
+
+JsonTree ListPacker::entryTree() const {
+    JsonTree out = JsonTree::array();
+    if (list_.kind != PackedKind::Uvs)
+        for (std::size_t k = 0; k < numberCount_; ++k) out.push_back(numbers_[k].tree());
+    else
+        for (std::size_t k = 0; k < cornerCount_; ++k) out.push_back(cornerTree(k));
+    return out;
 }
 
 PackedList ListPacker::take() {
@@ -145,8 +182,8 @@ JsonTree ListPacker::openTree(std::size_t& openLevels) {
     JsonTree out = list_.tree();
     openLevels = static_cast<std::size_t>(level_);
     if (level_ >= 2) {
-        out.push_back(entry_);
-        if (level_ == 3) out.back().push_back(corner_);
+        out.push_back(entryTree());
+        if (level_ == 3) out.back().push_back(cornerTree(cornerCount_));
     }
     list_ = PackedList{};
     return out;

@@ -31,6 +31,24 @@ struct PackedList {
     JsonTree tree() const;
 };
 
+/// A number as the parser gave it, held without a JSON value around it.
+struct PackedNumber {
+    enum class Kind : uint8_t { Integer, Unsigned, Real };
+    Kind kind = Kind::Integer;
+    int64_t integer = 0;
+    uint64_t unsignedInteger = 0;
+    double real = 0;
+
+    static PackedNumber of(int64_t v) { return {Kind::Integer, v, 0, 0}; }
+    static PackedNumber of(uint64_t v) { return {Kind::Unsigned, 0, v, 0}; }
+    static PackedNumber of(double v) { return {Kind::Real, 0, 0, v}; }
+    /// The value as a real, as the JSON library converts it.
+    double asReal() const;
+    bool isInt32() const;
+    /// The JSON value it was read as.
+    JsonTree tree() const;
+};
+
 /// Takes the parse events of one list, from just after its opening "[".
 class ListPacker {
 public:
@@ -40,7 +58,7 @@ public:
     Step startArray();
     Step endArray();
     /// Takes the number only when it answers Taken.
-    Step number(JsonTree&& value);
+    Step number(const PackedNumber& value);
     /// After a refusal: the list read so far as a tree, with the entries still open appended to it,
     /// and how many arrays are open (1 to 3, the list included).
     JsonTree openTree(std::size_t& openLevels);
@@ -48,12 +66,20 @@ public:
     PackedList take();
 
 private:
+    /// What one entry may hold before it leaves the usual shape.
+    static constexpr std::size_t maxNumbers = 4, maxCorners = 4, maxCornerNumbers = 3;
     PackedList list_;
-    int level_ = 0;     // 1 in the list, 2 in an entry, 3 in a uv corner
-    JsonTree entry_;    // the entry being read, as read
-    JsonTree corner_;   // the uv corner being read
+    int level_ = 0; // 1 in the list, 2 in an entry, 3 in a uv corner
+    // The entry being read, as read: numbers (points, polygons) or corners of numbers (uvs).
+    std::array<PackedNumber, maxNumbers> numbers_{};
+    std::size_t numberCount_ = 0;
+    std::array<std::array<PackedNumber, maxCornerNumbers>, maxCorners> corners_{};
+    std::array<std::size_t, maxCorners> cornerSizes_{};
+    std::size_t cornerCount_ = 0; // finished corners of the entry
 
     bool commitEntry();
+    JsonTree entryTree() const;
+    JsonTree cornerTree(std::size_t corner) const;
 };
 
 } // namespace host
