@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include <unistd.h>
+#include "host/files/whole_file.h"
 
 namespace host {
 namespace {
@@ -46,16 +46,8 @@ void ByteWriter::put(const uint8_t* data, std::size_t count)
 
 void ByteWriter::writeOut(const uint8_t* data, std::size_t count)
 {
-    std::size_t done = 0;
-    while (error_ == 0 && done < count) {
-        const ssize_t n = ::write(fd_, data + done, count - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            error_ = errno;
-        else
-            done += static_cast<std::size_t>(n);
-    }
+    if (error_ == 0)
+        error_ = writeAll(fd_, data, count);
 }
 
 void ByteWriter::flush()

@@ -20,21 +20,6 @@ std::string reason(int error)
     return std::strerror(error);
 }
 
-/// Writes all of `bytes` into `fd`: 0 or the errno.
-int writeBytes(int fd, const std::vector<uint8_t>& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
 /// Writes the content to an open descriptor and closes it; answers 0 or the errno of the failure.
 int writeAndClose(int fd, const FileContent& content)
 {
@@ -120,9 +105,23 @@ bool writeNewOrPlain(const std::filesystem::path& path, const FileContent& conte
 
 } // namespace
 
+int writeAll(int fd, const uint8_t* data, std::size_t count)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(fd, data + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
 void writeWholeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
 {
-    writeWholeFile(path, [&bytes](int fd) { return writeBytes(fd, bytes); });
+    writeWholeFile(path, [&bytes](int fd) { return writeAll(fd, bytes.data(), bytes.size()); });
 }
 
 void writeWholeFile(const std::filesystem::path& given, const FileContent& content)
