@@ -22,7 +22,7 @@ void ExportProgress::update(const host::SaveTrace& trace) {
     lastDrawn_ = now;
     drawn_ = true;
     std::fprintf(stderr, "\rlumeno-host: exporting: %zu of %zu objects walked, %zu mesh files written\033[K",
-                 trace.walked.size(), trace.userObjects.size(), trace.meshFiles.size());
+                 trace.walked, trace.userObjects, trace.meshFiles.size());
     std::fflush(stderr);
 }
 

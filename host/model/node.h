@@ -122,6 +122,8 @@ struct HostNode {
     /// The node of the user's document this one was made from: copies of every kind (node and
     /// document copies, current state) carry their source's origin, an original is its own.
     uint64_t origin() const { return origin_ ? origin_ : token(); }
+    /// The origin without making a token: 0 for an original that has none yet.
+    uint64_t originIfAny() const { return origin_ ? origin_ : token_; }
     void setOrigin(uint64_t origin) { origin_ = origin; }
 
     std::string name;

@@ -25,7 +25,6 @@ HostObject* runModelingCommand(int32_t command, HostDocument* document, HostObje
         if (!document || object->document() != document)
             throw std::invalid_argument("the object \"" + object->name + "\" is not in the given document");
         const bool inherit = options && options->getBool(MODELING_OPTION_INHERIT, false);
-        traceCurrentState(object);
         NodePtr state = currentStateToObject(*object, inherit);
         // An instance converted later finds this state when the module has replaced the object.
         if (const uint64_t token = object->tokenIfAny())

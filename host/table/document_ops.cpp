@@ -52,7 +52,6 @@ HostDocument* copy(const HostDocument* document)
     return guarded("document.copy", none, [&] {
         if (!document || !document->isDocument())
             return none;
-        traceCopy(document);
         HostNode* result = copyDocument(*document).release();
         if (result)
             noteDocumentHandedOut(result);

@@ -64,7 +64,6 @@ HostNode* copy(const HostNode* node, int32_t flags)
     return guarded("node.copy", none, [&] {
         if (!node)
             return none;
-        traceCopy(node);
         NodePtr result = copyNode(*node, flags);
         if (result && result->isDocument())
             noteDocumentHandedOut(result.get());

@@ -12,6 +12,8 @@ struct Recorder {
     bool running = false;
 };
 
+enum ObjectState : uint8_t { notUsers, userNotWalked, userWalked };
+
 Recorder& recorder()
 {
     // Never destroyed: the last record is of no use once the process ends.
@@ -46,7 +48,15 @@ void startSaveTrace(const HostNode& document, std::function<void(const SaveTrace
     Recorder& r = recorder();
     r.trace = SaveTrace{};
     r.trace.onProgress = std::move(onProgress);
-    forEachObject(document, [&](const HostNode& object) { r.trace.userObjects.insert(object.origin()); });
+    forEachObject(document, [&](const HostNode& object) {
+        const uint64_t origin = object.origin();
+        if (origin >= r.trace.objectStates.size())
+            r.trace.objectStates.resize(origin + 1, notUsers);
+        if (r.trace.objectStates[origin] == notUsers) {
+            r.trace.objectStates[origin] = userNotWalked;
+            ++r.trace.userObjects;
+        }
+    });
     r.running = true;
 }
 
@@ -66,8 +76,13 @@ void traceWalk(const HostNode* node)
     Recorder& r = recorder();
     if (!r.running || !node || !node->isObject())
         return;
-    const uint64_t origin = node->origin();
-    if (r.trace.userObjects.count(origin) && r.trace.walked.insert(origin).second && r.trace.onProgress)
+    // Every object of the document has its token since the start: one without is not the user's.
+    const uint64_t origin = node->originIfAny();
+    if (origin >= r.trace.objectStates.size() || r.trace.objectStates[origin] != userNotWalked)
+        return;
+    r.trace.objectStates[origin] = userWalked;
+    ++r.trace.walked;
+    if (r.trace.onProgress)
         r.trace.onProgress(r.trace);
 }
 
@@ -76,20 +91,6 @@ void traceNameRead(const HostNode* node)
     Recorder& r = recorder();
     if (r.running && node && node->isObject())
         r.trace.namesRead.emplace_back(node->origin(), node->name);
-}
-
-void traceCopy(const HostNode* node)
-{
-    Recorder& r = recorder();
-    if (r.running && node)
-        forEachObject(*node, [&](const HostNode& object) { r.trace.copied.insert(object.origin()); });
-}
-
-void traceCurrentState(const HostNode* object)
-{
-    Recorder& r = recorder();
-    if (r.running && object)
-        forEachObject(*object, [&](const HostNode& node) { r.trace.currentState.insert(node.origin()); });
 }
 
 void traceCamera(const HostNode* camera)

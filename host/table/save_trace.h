@@ -1,6 +1,5 @@
 // What the module did to the objects of a document during one save, as the host saw it through
-// its function table: which objects it walked, copied, turned into their current state, whose
-// names it read (the scene file's element comments name objects) and which objects went into
+// its function table: how many of them it walked, whose names it read (the scene file's element comments name objects) and which objects went into
 // which saved mesh file. Every entry is the node's origin (host/model/node.h), so copies in
 // temporary documents count for the user's object they were made from.
 #pragma once
@@ -25,11 +24,12 @@ struct SavedMeshFile {
 };
 
 struct SaveTrace {
-    std::unordered_set<uint64_t> userObjects; // origins of the document's objects, to count walks
-    std::unordered_set<uint64_t> walked;      // of those, the ones the module has reached
-    std::unordered_set<uint64_t> copied;
-    std::unordered_set<uint64_t> currentState;
-    std::unordered_set<uint64_t> cameras;     // asked for as the view's camera
+    std::size_t userObjects = 0; // the document's objects
+    std::size_t walked = 0;      // of those, the ones the module has reached
+    /// By origin: whether it is one of the document's objects, and whether it was walked. Origins
+    /// are tokens, which count up from 1, so a table is cheaper than a set on every walk step.
+    std::vector<uint8_t> objectStates;
+    std::unordered_set<uint64_t> cameras; // asked for as the view's camera
     std::vector<std::pair<uint64_t, std::string>> namesRead;
     std::vector<SavedMeshFile> meshFiles;
     /// Called after an object is walked for the first time and after each mesh file.
@@ -45,8 +45,6 @@ const SaveTrace& saveTrace();
 // Called by the function table; they do nothing unless a trace runs.
 void traceWalk(const HostNode* node);
 void traceNameRead(const HostNode* node);
-void traceCopy(const HostNode* node);
-void traceCurrentState(const HostNode* object);
 void traceCamera(const HostNode* camera);
 void traceMeshSave(const HostNode& document, const std::string& path, bool written, std::uintmax_t bytes = 0);
 
