@@ -1,5 +1,7 @@
 #include "host/documents/document_builder.h"
 
+#include <exception>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
@@ -41,31 +43,43 @@ struct PendingLink {
 
 class Builder {
 public:
-    Builder(df::Document& file, Registry& registry) : file_(file), registry_(registry) {}
+    Builder(std::string file, Registry& registry)
+        : file_(std::move(file)), registry_(registry), document_(createDocument()) {}
 
-    NodePtr build() {
-        NodePtr document = createDocument();
-        for (const auto& material : file_.materials) buildMaterial(*document, material);
-        for (auto& object : file_.objects) {
-            buildObject(*document, object, nullptr);
-            object = {}; // the host's object holds all of it now
-        }
-        ObjectPathIndex paths(*document);
+    void buildMaterials(const df::Document& file) {
+        // Their links are resolved before the objects', whenever the objects were built.
+        linkList_ = &materialLinks_;
+        for (const auto& material : file.materials) buildMaterial(*document_, material);
+        linkList_ = &links_;
+    }
+
+    /// Builds a top-level object and its children, taking its geometry as it is.
+    void buildTopObject(df::Object& object) {
+        buildObject(*document_, object, nullptr);
+        object = {}; // the host's object holds all of it now
+    }
+
+    /// Resolves the links and applies the view and settings, once every object and material exists.
+    NodePtr finish(const df::Document& file) {
+        ObjectPathIndex paths(*document_);
+        for (const auto& link : materialLinks_) resolve(link, paths);
         for (const auto& link : links_) resolve(link, paths);
-        buildView(*document, paths);
-        if (file_.settings.path) setDocumentSetting(*document, DOCUMENT_PATH, *file_.settings.path);
-        if (file_.settings.name) setDocumentSetting(*document, DOCUMENT_FILE_NAME, *file_.settings.name);
-        return document;
+        buildView(*document_, file.view, paths);
+        if (file.settings.path) setDocumentSetting(*document_, DOCUMENT_PATH, *file.settings.path);
+        if (file.settings.name) setDocumentSetting(*document_, DOCUMENT_FILE_NAME, *file.settings.name);
+        return std::move(document_);
     }
 
 private:
-    df::Document& file_; // its geometry lists are given back as their objects are made
+    std::string file_; // names the file in errors
     Registry& registry_;
-    std::vector<PendingLink> links_;
+    NodePtr document_; // freed whole, plug-in tags included, when the document is refused
+    std::vector<PendingLink> links_, materialLinks_;
+    std::vector<PendingLink>* linkList_ = &links_; // where a link read now waits
     std::unordered_map<std::string, std::vector<HostNode*>> materials_;
 
     [[noreturn]] void fail(const JsonPlace& path, const std::string& problem) const {
-        throw DocumentError(file_.file, path, problem);
+        throw DocumentError(file_, path, problem);
     }
 
     void buildMaterial(HostNode& document, const df::Material& material) {
@@ -116,7 +130,7 @@ private:
             node = makeTag(object, TYPE_TEXTURE_TAG);
             schema = ParameterSchema::forHostType(TYPE_TEXTURE_TAG);
             if (tag.material) {
-                links_.push_back({&node->params, TEXTURE_TAG_MATERIAL, tag.path.member("material"), false,
+                linkList_->push_back({&node->params, TEXTURE_TAG_MATERIAL, tag.path.member("material"), false,
                                   {}, *tag.material});
                 seen.insert(TEXTURE_TAG_MATERIAL);
             }
@@ -125,7 +139,7 @@ private:
             node = makeTag(object, TYPE_CAMERA_TARGET_TAG);
             schema = ParameterSchema::forHostType(TYPE_CAMERA_TARGET_TAG);
             if (tag.target) {
-                links_.push_back({&node->params, CAMERA_TARGET_LINK, tag.path.member("target"), true,
+                linkList_->push_back({&node->params, CAMERA_TARGET_LINK, tag.path.member("target"), true,
                                   *tag.target, {}});
                 seen.insert(CAMERA_TARGET_LINK);
             }
@@ -264,13 +278,13 @@ private:
     void setLink(HostContainer& container, int32_t id, const df::Param& param) {
         if (auto object = std::get_if<df::ObjectLink>(&param.value)) {
             if (!object->path) return container.setLink(id, nullptr);
-            links_.push_back({&container, id, param.path.member("object"), true, *object->path, {}});
+            linkList_->push_back({&container, id, param.path.member("object"), true, *object->path, {}});
             container.setLink(id, nullptr); // keeps the element's place until the target is known
             return;
         }
         const auto& material = std::get<df::MaterialLink>(param.value);
         if (!material.name) return container.setLink(id, nullptr);
-        links_.push_back({&container, id, param.path.member("material"), false, {}, *material.name});
+        linkList_->push_back({&container, id, param.path.member("material"), false, {}, *material.name});
         container.setLink(id, nullptr);
     }
 
@@ -303,8 +317,7 @@ private:
         return *found.front();
     }
 
-    void buildView(HostNode& document, const ObjectPathIndex& paths) {
-        const df::View& view = file_.view;
+    void buildView(HostNode& document, const df::View& view, const ObjectPathIndex& paths) {
         switch (view.kind) {
         case df::ViewKind::Default: return;
         case df::ViewKind::None: removeView(document); return;
@@ -335,7 +348,47 @@ private:
 } // namespace
 
 NodePtr buildDocument(docfile::Document&& document, Registry& registry) {
-    return Builder(document, registry).build();
+    Builder builder(document.file, registry);
+    builder.buildMaterials(document);
+    for (auto& object : document.objects) builder.buildTopObject(object);
+    return builder.finish(document);
+}
+
+struct StreamedBuild::State {
+    std::string file;
+    Registry& registry;
+    std::optional<Builder> builder;
+    std::exception_ptr fault; // the first object the builder refused
+};
+
+StreamedBuild::StreamedBuild(std::string file, Registry& registry) : state_(new State{std::move(file), registry, {}, {}}) {
+    restart();
+}
+
+StreamedBuild::~StreamedBuild() = default;
+
+void StreamedBuild::take(docfile::Object&& object) {
+    if (state_->fault) return;
+    try {
+        state_->builder->buildTopObject(object);
+    } catch (const DocumentError&) {
+        // A fault the reading finds later still comes first, as when the file is built whole.
+        state_->fault = std::current_exception();
+    }
+}
+
+void StreamedBuild::restart() {
+    state_->builder.reset(); // the objects built so far go first
+    state_->builder.emplace(state_->file, state_->registry);
+    state_->fault = nullptr;
+}
+
+NodePtr StreamedBuild::finish(docfile::Document&& rest) {
+    Builder& builder = *state_->builder;
+    builder.buildMaterials(rest);
+    if (state_->fault) std::rethrow_exception(state_->fault);
+    for (auto& object : rest.objects) builder.buildTopObject(object);
+    return builder.finish(rest);
 }
 
 } // namespace host

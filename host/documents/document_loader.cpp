@@ -8,13 +8,16 @@
 namespace host {
 
 NodePtr loadDocumentFile(const std::filesystem::path& file, Registry& registry) {
-    docfile::Document document = readDocumentFile(file);
+    // Each object is built as soon as it is read, so the file is never held as records whole.
+    StreamedBuild build(file.string(), registry);
+    docfile::Document document = readDocumentFile(
+        file, {[&build](docfile::Object&& object) { build.take(std::move(object)); }, [&build] { build.restart(); }});
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(file, error);
     if (error) absolute = file;
     if (!document.settings.path) document.settings.path = absolute.parent_path().string();
     if (!document.settings.name) document.settings.name = absolute.filename().string();
-    return buildDocument(std::move(document), registry);
+    return build.finish(std::move(document));
 }
 
 } // namespace host

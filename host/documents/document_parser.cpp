@@ -1,6 +1,7 @@
 #include "host/documents/document_parser.h"
 
 #include <cmath>
+#include <exception>
 #include <initializer_list>
 #include <limits>
 
@@ -57,44 +58,33 @@ std::optional<int32_t> numericKey(const std::string& key) {
     return static_cast<int32_t>(value);
 }
 
+class ObjectStream;
+
 class Parser {
 public:
-    Parser(std::string file, std::vector<PackedList>& lists) : file_(std::move(file)), lists_(lists) {}
+    explicit Parser(std::string file) : file_(std::move(file)) {}
 
-    /// Reads the document out of the tree, which gives back each top-level object once it is read.
-    Document document(JsonTree& root) {
-        Document doc;
-        doc.file = file_;
-        requireObject(root, "", "the document");
-        allowKeys(root, "", {"objects", "materials", "view", "document", "comment"});
-        if (root.contains("objects")) {
-            list_(root["objects"], "objects");
-            auto& list = root["objects"];
-            doc.objects.reserve(list.size());
-            for (std::size_t i = 0; i < list.size(); ++i) {
-                doc.objects.push_back(object(list[i], index("objects", i)));
-                list[i] = nullptr;
-            }
-        }
-        if (root.contains("materials")) {
-            const auto& list = list_(root["materials"], "materials");
-            for (std::size_t i = 0; i < list.size(); ++i)
-                doc.materials.push_back(material(list[i], index("materials", i)));
-        }
-        if (root.contains("view")) doc.view = view(root["view"], "view");
-        if (root.contains("document")) doc.settings = settings(root["document"], "document");
-        if (root.contains("comment")) text(root["comment"], "comment");
-        return doc;
+    /// The geometry lists the tree's objects stand for: list number s is lists[s - base].
+    void useLists(std::vector<PackedList>& lists, std::size_t base) {
+        lists_ = &lists;
+        listBase_ = base;
     }
 
+    /// Reads the document out of the tree, which gives back each top-level object once it is read.
+    /// With a stream, the top-level objects have gone to it as they were read (see ObjectStream).
+    Document document(JsonTree& root, ObjectStream* stream = nullptr);
+
 private:
+    friend class ObjectStream;
     std::string file_;
-    std::vector<PackedList>& lists_; // the geometry lists that the tree holds by their place
+    std::vector<PackedList>* lists_ = nullptr; // the geometry lists that the tree holds by their place
+    std::size_t listBase_ = 0;
 
     /// The list read as records that `node` stands for; none when the node is a JSON value.
     PackedList* packed(const JsonTree& node) const {
-        return node.is_binary() ? &lists_[static_cast<std::size_t>(node.get_binary().subtype())] : nullptr;
+        return node.is_binary() ? &(*lists_)[static_cast<std::size_t>(node.get_binary().subtype()) - listBase_] : nullptr;
     }
+
 
     void checkNumber(double value, const JsonPlace& listPath, std::size_t i, std::size_t k,
                      std::optional<std::size_t> inner = std::nullopt) const {
@@ -518,11 +508,83 @@ private:
     }
 };
 
+/// Reads each top-level object into its record as soon as its text is read, and hands it on, so
+/// that a large document is never held as records whole. The first fault is kept and thrown where
+/// a reading of the whole tree would meet it: after the document's own keys are checked, and only
+/// if no syntax error comes later in the text.
+class ObjectStream final : public TopObjectSink {
+public:
+    ObjectStream(Parser& parser, const ObjectReceiver& receiver) : parser_(parser), receiver_(receiver) {}
+
+    void object(JsonTree& node, std::size_t i, std::vector<PackedList>& lists, std::size_t base) override {
+        if (fault_) return; // only its syntax matters now
+        try {
+            parser_.useLists(lists, base);
+            receiver_.take(parser_.object(node, index("objects", i)));
+            if (taken_.size() <= i) taken_.resize(i + 1, false);
+            taken_[i] = true;
+        } catch (...) {
+            fault_ = std::current_exception();
+            faultAt_ = i;
+        }
+    }
+
+    void restart() override {
+        taken_.clear();
+        fault_ = nullptr;
+        receiver_.restart();
+    }
+
+    /// The entry `i` of "objects" once the whole text is read, in order: one already taken is
+    /// passed, the kept fault is thrown at its place, and anything else is read now.
+    void atEnd(const JsonTree& node, std::size_t i) {
+        if (i < taken_.size() && taken_[i]) return;
+        if (fault_ && i == faultAt_) std::rethrow_exception(fault_);
+        receiver_.take(parser_.object(node, index("objects", i)));
+    }
+
+private:
+    Parser& parser_;
+    const ObjectReceiver& receiver_;
+    std::vector<bool> taken_;
+    std::exception_ptr fault_;
+    std::size_t faultAt_ = 0;
+};
+
+Document Parser::document(JsonTree& root, ObjectStream* stream) {
+    Document doc;
+    doc.file = file_;
+    requireObject(root, "", "the document");
+    allowKeys(root, "", {"objects", "materials", "view", "document", "comment"});
+    if (root.contains("objects")) {
+        list_(root["objects"], "objects");
+        auto& list = root["objects"];
+        if (!stream) doc.objects.reserve(list.size());
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (stream) stream->atEnd(list[i], i);
+            else doc.objects.push_back(object(list[i], index("objects", i)));
+            list[i] = nullptr;
+        }
+    }
+    if (root.contains("materials")) {
+        const auto& list = list_(root["materials"], "materials");
+        for (std::size_t i = 0; i < list.size(); ++i)
+            doc.materials.push_back(material(list[i], index("materials", i)));
+    }
+    if (root.contains("view")) doc.view = view(root["view"], "view");
+    if (root.contains("document")) doc.settings = settings(root["document"], "document");
+    if (root.contains("comment")) text(root["comment"], "comment");
+    return doc;
+}
+
+
 } // namespace
 
 docfile::Document parseDocumentText(const std::string& text, const std::string& file) {
     JsonDocument json = parseJsonTree(text, file);
-    return Parser(file, json.lists).document(json.root);
+    Parser parser(file);
+    parser.useLists(json.lists, json.listBase);
+    return parser.document(json.root);
 }
 
 docfile::Document readDocumentFile(const std::filesystem::path& file) {
@@ -533,7 +595,23 @@ docfile::Document readDocumentFile(const std::filesystem::path& file) {
         DocumentText text(file);
         json = parseJsonText(text, file.string());
     }
-    return Parser(file.string(), json.lists).document(json.root);
+    Parser parser(file.string());
+    parser.useLists(json.lists, json.listBase);
+    return parser.document(json.root);
+}
+
+docfile::Document readDocumentFile(const std::filesystem::path& file, const ObjectReceiver& receiver) {
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error)) throw DocumentError(file.string(), "", "is a folder, not a document file");
+    Parser parser(file.string());
+    ObjectStream stream(parser, receiver);
+    JsonDocument json;
+    {
+        DocumentText text(file);
+        json = parseJsonText(text, file.string(), &stream);
+    }
+    parser.useLists(json.lists, json.listBase);
+    return parser.document(json.root, &stream);
 }
 
 } // namespace host

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "host/documents/document_file.h"
@@ -14,5 +15,16 @@ namespace host {
 docfile::Document parseDocumentText(const std::string& text, const std::string& file);
 /// Reads and parses a document file. Throws DocumentError (also when the file cannot be read).
 docfile::Document readDocumentFile(const std::filesystem::path& file);
+
+/// Hears the top-level objects of a file as they are read, in order, and when reading starts over
+/// from the beginning (everything heard before is then void).
+struct ObjectReceiver {
+    std::function<void(docfile::Object&&)> take;
+    std::function<void()> restart;
+};
+
+/// The same, handing each top-level object to `receiver` as soon as its text is read; the document
+/// comes back without them. Refuses a file for the same first fault as the other form.
+docfile::Document readDocumentFile(const std::filesystem::path& file, const ObjectReceiver& receiver);
 
 } // namespace host

@@ -17,6 +17,8 @@ namespace {
 /// makes a JSON path when an error needs one.
 class TreeBuilder final : public nlohmann::json_sax<JsonTree> {
 public:
+    explicit TreeBuilder(TopObjectSink* sink = nullptr) : sink_(sink) {}
+
     JsonDocument result;
     std::string duplicatePath; // set when a key repeats
     std::string syntaxMessage; // set on a syntax error
@@ -51,7 +53,7 @@ public:
             if (step == ListPacker::Step::Taken) return true;
             if (step == ListPacker::Step::Finished) {
                 packing_ = false;
-                std::uint64_t slot = result.lists.size();
+                std::uint64_t slot = result.listBase + result.lists.size();
                 result.lists.push_back(packer_.take());
                 place(JsonTree::binary(std::vector<std::uint8_t>{}, slot));
                 return true;
@@ -93,6 +95,7 @@ private:
         std::string key;   // the key being filled when this is an object
     };
     std::vector<Frame> stack_;
+    TopObjectSink* sink_;
     ListPacker packer_;
     bool packing_ = false;
 
@@ -159,6 +162,14 @@ private:
     }
 
     bool close() {
+        // A top-level object (the top, its "objects", the object) goes to the sink with its lists.
+        if (sink_ && stack_.size() == 3 && stack_.back().role == Role::ObjectRecord) {
+            const Frame& object = stack_.back();
+            sink_->object(*object.node, object.index, result.lists, result.listBase);
+            *object.node = nullptr;
+            result.listBase += result.lists.size();
+            result.lists.clear();
+        }
         stack_.pop_back();
         return true;
     }
@@ -233,9 +244,9 @@ JsonDocument finish(TreeBuilder& builder, bool ok, const std::string& file,
 }
 
 template <typename Input>
-JsonDocument parse(Input&& input, const std::string& file,
+JsonDocument parse(Input&& input, const std::string& file, TopObjectSink* sink,
                    const std::function<std::pair<int, int>(std::size_t)>& lineAndColumn) {
-    TreeBuilder builder;
+    TreeBuilder builder(sink);
     const bool ok = JsonTree::sax_parse(std::forward<Input>(input), &builder);
     return finish(builder, ok, file, lineAndColumn);
 }
@@ -243,16 +254,18 @@ JsonDocument parse(Input&& input, const std::string& file,
 /// The quick way first; the library when the quick way is unsure. `passed` hears what the quick
 /// way has gone past, and `again` gives the whole text back for the library.
 template <typename Passed, typename Again>
-JsonDocument read(std::string_view text, const std::string& file, Passed&& passed, Again&& again) {
+JsonDocument read(std::string_view text, const std::string& file, TopObjectSink* sink, Passed&& passed,
+                  Again&& again) {
     {
-        TreeBuilder builder;
+        TreeBuilder builder(sink);
         const QuickScan scan = scanPlainJson(text, builder, passed);
         // The quick way ends in no syntax error, so no place needs counting.
         if (scan != QuickScan::Unsure)
             return finish(builder, scan == QuickScan::Finished, file, [](std::size_t) { return std::pair<int, int>(0, 0); });
     }
     const std::string_view whole = again();
-    return parse(whole, file, [whole](std::size_t position) {
+    if (sink) sink->restart();
+    return parse(whole, file, sink, [whole](std::size_t position) {
         std::istringstream in{std::string(whole)};
         return placeIn(in, position);
     });
@@ -262,11 +275,11 @@ JsonDocument read(std::string_view text, const std::string& file, Passed&& passe
 
 JsonDocument parseJsonTree(const std::string& text, const std::string& file) {
     const std::string_view view(text);
-    return read(view, file, [](std::size_t) {}, [view] { return view; });
+    return read(view, file, nullptr, [](std::size_t) {}, [view] { return view; });
 }
 
-JsonDocument parseJsonText(DocumentText& text, const std::string& file) {
-    return read(text.text(), file, [&text](std::size_t offset) { text.release(offset); }, [&text] {
+JsonDocument parseJsonText(DocumentText& text, const std::string& file, TopObjectSink* sink) {
+    return read(text.text(), file, sink, [&text](std::size_t offset) { text.release(offset); }, [&text] {
         text.reload();
         return text.text();
     });

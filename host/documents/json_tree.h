@@ -20,14 +20,28 @@ constexpr std::size_t maxJsonDepth = 2000;
 /// value whose subtype is its place in `lists` (text never gives a binary value).
 struct JsonDocument {
     JsonTree root;
-    std::vector<PackedList> lists;
+    std::vector<PackedList> lists; // list number s is lists[s - listBase]
+    std::size_t listBase = 0;      // the lists before it went with objects a sink took
+};
+
+/// Hears each top-level object ("objects"[i]) as soon as its text is read, so that the tree never
+/// holds more than one of them: the tree keeps null in its place. It must not throw: a fault it
+/// finds is its to keep, since a syntax error later in the text still comes first.
+class TopObjectSink {
+public:
+    virtual ~TopObjectSink() = default;
+    /// `lists` holds the object's geometry lists, list number s at lists[s - base].
+    virtual void object(JsonTree& node, std::size_t index, std::vector<PackedList>& lists, std::size_t base) = 0;
+    /// The text is read again from its start: everything heard so far is to be forgotten.
+    virtual void restart() = 0;
 };
 
 /// Parses `text`; `file` names the source in errors. Plainly valid text is read the quick way
 /// (quick_json.h); anything else is read by the library, whose messages the errors keep.
 /// Throws DocumentError.
 JsonDocument parseJsonTree(const std::string& text, const std::string& file);
-/// The same for a document file's text, whose memory goes back as the quick way reads it.
-JsonDocument parseJsonText(DocumentText& text, const std::string& file);
+/// The same for a document file's text, whose memory goes back as the quick way reads it; `sink`
+/// (if any) takes the top-level objects as they are read.
+JsonDocument parseJsonText(DocumentText& text, const std::string& file, TopObjectSink* sink = nullptr);
 
 } // namespace host

@@ -159,6 +159,37 @@ TEST_F(RefusalTest, ThingsGivenTwice) {
     });
 }
 
+// lumeno-host builds each object as soon as it is read; a document with several faults is still
+// refused for the one a whole read meets first: syntax, then the shape of every part in the order
+// objects, materials, view, then what only the build finds (materials before objects), then links.
+TEST_F(RefusalTest, OfSeveralFaultsTheWholeReadsFirstIsNamed) {
+    const std::string unknownParam = R"({"type": "null", "tags": [{"type": "Test Settings", "params": {"LCFG_WDTH": 1}}]})";
+    const std::string badType = R"({"type": "sphre"})";
+    expect({
+        {("{\"objects\": [" + badType + "], \"objects\": []}").c_str(), "objects", "key given twice"},
+        {("{\"objects\": [" + badType + "], \"mystery\": 1}").c_str(), "mystery", "unknown key"},
+        {("{\"objects\": [7, " + badType + "]}").c_str(), "objects[0]", "must be an object"},
+        {("{\"objects\": [" + unknownParam + ", " + badType + "]}").c_str(), "objects[1].type", "unknown object type"},
+        {("{\"objects\": [" + unknownParam + "], \"materials\": [{\"name\": 5}]}").c_str(), "materials[0].name",
+         "expected a string"},
+        {("{\"objects\": [" + unknownParam + "], \"materials\": [{\"name\": \"M\", \"params\": {\"1\": {\"material\": \"X\"}, \"1\": 2}}]}").c_str(),
+         "materials[0].params.1", "key given twice"},
+        {("{\"objects\": [" + unknownParam + "], \"materials\": [{\"name\": \"M\", \"params\": {\"LCFG_X\": 1}}]}").c_str(),
+         "materials[0].params.LCFG_X", "a material has no named parameters"},
+        {R"({"objects": [{"type": "null", "tags": [{"type": "texture", "material": "Nope"}]}],
+            "materials": [{"name": "M", "params": {"7": {"material": "Gone"}}}]})", "materials[0].params.7.material",
+         "dangling link: there is no material named \"Gone\""},
+        // Text the quick reader leaves to the library (it starts with a byte order mark) is read again.
+        {("\xEF\xBB\xBF{\"objects\": [{\"type\": \"null\"}, " + unknownParam + "]}").c_str(),
+         "objects[1].tags[0].params.LCFG_WDTH", "unknown parameter name"},
+    });
+    // The quick reader gives up on a number part way, after objects were built: the library's
+    // syntax error is the refusal, with its place.
+    std::string message;
+    refusalPath(R"({"objects": [{"type": "null"}, {"type": "null", "position": [1e400, 0, 0]}]})", &message);
+    EXPECT_EQ(message.rfind("test.json:1:", 0), 0u) << message;
+}
+
 TEST_F(RefusalTest, ARefusedDocumentFreesItsPluginTags) {
     const int before = liveTestTags();
     refusalPath(R"({"objects": [{"type": "null", "tags": [{"type": "Test Settings"}, {"type": "Test Settings"}]},
