@@ -1,5 +1,7 @@
 // The scene's elements are printed as soon as they are finished and kept as text, so that a
-// scene of many objects is never held as a whole element tree (about ten times its text).
+// scene of many objects is never held as a whole element tree (about ten times its text). The
+// text is kept in blocks of a fixed size: a buffer that doubles as it grows would hold up to
+// twice the text.
 //
 // A PrintedElements node stands in the `scene` element from the start. Scene-wide elements that
 // are put in front of everything (settings, camera, background) go before it; everything appended
@@ -34,8 +36,15 @@ public:
     void StreamIn(std::istream* in, TIXML_STRING* tag) override;
 
 private:
-    FILE* stream_ = nullptr; // the text so far, in memory
-    char* text_ = nullptr;
+    struct Block;
+    /// Appends to the text; false when memory runs out.
+    bool Append(const char* bytes, size_t count);
+
+    FILE* scratch_ = nullptr; // one element's text at a time, in memory
+    char* scratchText_ = nullptr;
+    size_t scratchSize_ = 0;
+    Block* first_ = nullptr; // the text so far
+    Block* last_ = nullptr;
     size_t size_ = 0;
     bool failed_ = false;
 };

@@ -1,6 +1,8 @@
 #include "host/documents/document_builder.h"
 
+#include <deque>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <set>
 #include <unordered_map>
@@ -61,10 +63,15 @@ public:
 
     /// Resolves the links and applies the view and settings, once every object and material exists.
     NodePtr finish(const df::Document& file) {
-        ObjectPathIndex paths(*document_);
-        for (const auto& link : materialLinks_) resolve(link, paths);
-        for (const auto& link : links_) resolve(link, paths);
-        buildView(*document_, file.view, paths);
+        // Made only when a link or the view names an object: most documents link materials only.
+        std::optional<ObjectPathIndex> paths;
+        auto index = [&]() -> const ObjectPathIndex& {
+            if (!paths) paths.emplace(*document_);
+            return *paths;
+        };
+        for (const auto& link : materialLinks_) resolve(link, index);
+        for (const auto& link : links_) resolve(link, index);
+        buildView(*document_, file.view, index);
         if (file.settings.path) setDocumentSetting(*document_, DOCUMENT_PATH, *file.settings.path);
         if (file.settings.name) setDocumentSetting(*document_, DOCUMENT_FILE_NAME, *file.settings.name);
         return std::move(document_);
@@ -74,8 +81,8 @@ private:
     std::string file_; // names the file in errors
     Registry& registry_;
     NodePtr document_; // freed whole, plug-in tags included, when the document is refused
-    std::vector<PendingLink> links_, materialLinks_;
-    std::vector<PendingLink>* linkList_ = &links_; // where a link read now waits
+    std::deque<PendingLink> links_, materialLinks_; // a deque grows without copying
+    std::deque<PendingLink>* linkList_ = &links_;   // where a link read now waits
     std::unordered_map<std::string, std::vector<HostNode*>> materials_;
 
     [[noreturn]] void fail(const JsonPlace& path, const std::string& problem) const {
@@ -294,9 +301,11 @@ private:
         applyParams(*container.getContainer(id), value.entries, ParameterSchema{}, "a sub-container", seen);
     }
 
-    void resolve(const PendingLink& link, const ObjectPathIndex& paths) const {
+    using PathIndex = std::function<const ObjectPathIndex&()>;
+
+    void resolve(const PendingLink& link, const PathIndex& paths) const {
         if (link.toObject) {
-            link.container->setLink(link.id, &uniqueObject(link.object, link.path, paths));
+            link.container->setLink(link.id, &uniqueObject(link.object, link.path, paths()));
             return;
         }
         auto it = materials_.find(link.material);
@@ -317,13 +326,13 @@ private:
         return *found.front();
     }
 
-    void buildView(HostNode& document, const df::View& view, const ObjectPathIndex& paths) {
+    void buildView(HostNode& document, const df::View& view, const PathIndex& paths) {
         switch (view.kind) {
         case df::ViewKind::Default: return;
         case df::ViewKind::None: removeView(document); return;
         case df::ViewKind::Camera:
             lookThroughObject(document,
-                              uniqueObject(view.camera, view.path.member("camera"), paths));
+                              uniqueObject(view.camera, view.path.member("camera"), paths()));
             return;
         case df::ViewKind::Editor: {
             HostMatrix placement = view.placement ? toHost(*view.placement) : defaultEditorPlacement();

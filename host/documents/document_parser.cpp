@@ -77,6 +77,7 @@ public:
 private:
     friend class ObjectStream;
     std::string file_;
+    const JsonPlace objectsPlace_{"objects"}; // shared by the places of every object
     std::vector<PackedList>* lists_ = nullptr; // the geometry lists that the tree holds by their place
     std::size_t listBase_ = 0;
 
@@ -520,7 +521,7 @@ public:
         if (fault_) return; // only its syntax matters now
         try {
             parser_.useLists(lists, base);
-            receiver_.take(parser_.object(node, index("objects", i)));
+            receiver_.take(parser_.object(node, index(parser_.objectsPlace_, i)));
             if (taken_.size() <= i) taken_.resize(i + 1, false);
             taken_[i] = true;
         } catch (...) {
@@ -540,7 +541,7 @@ public:
     void atEnd(const JsonTree& node, std::size_t i) {
         if (i < taken_.size() && taken_[i]) return;
         if (fault_ && i == faultAt_) std::rethrow_exception(fault_);
-        receiver_.take(parser_.object(node, index("objects", i)));
+        receiver_.take(parser_.object(node, index(parser_.objectsPlace_, i)));
     }
 
 private:
@@ -562,7 +563,7 @@ Document Parser::document(JsonTree& root, ObjectStream* stream) {
         if (!stream) doc.objects.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) {
             if (stream) stream->atEnd(list[i], i);
-            else doc.objects.push_back(object(list[i], index("objects", i)));
+            else doc.objects.push_back(object(list[i], index(objectsPlace_, i)));
             list[i] = nullptr;
         }
     }
