@@ -4,7 +4,7 @@
 #include <cctype>
 #include <fstream>
 
-#include <assimp/Importer.hpp>
+#include "host/import/model_reading.h"
 
 namespace host::import {
 
@@ -12,7 +12,7 @@ bool isDocumentFile(const std::filesystem::path& file) {
     std::string suffix = file.extension().string();
     std::transform(suffix.begin(), suffix.end(), suffix.begin(), [](unsigned char c) { return std::tolower(c); });
     if (suffix == ".json") return true;
-    if (!suffix.empty() && Assimp::Importer().IsExtensionSupported(suffix)) return false;
+    if (!suffix.empty() && readsModelSuffix(suffix)) return false;
     std::ifstream in(file, std::ios::binary);
     char c = 0;
     while (in.get(c))
