@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <unordered_set>
@@ -30,8 +31,9 @@ struct SaveTrace {
     /// are tokens, which count up from 1, so a table is cheaper than a set on every walk step.
     std::vector<uint8_t> objectStates;
     std::unordered_set<uint64_t> cameras; // asked for as the view's camera
-    std::vector<std::pair<uint64_t, std::string>> namesRead;
-    std::vector<SavedMeshFile> meshFiles;
+    // Deques: they grow a block at a time, where a vector would hold up to twice what it keeps.
+    std::deque<std::pair<uint64_t, std::string>> namesRead;
+    std::deque<SavedMeshFile> meshFiles;
     /// Called after an object is walked for the first time and after each mesh file.
     std::function<void(const SaveTrace&)> onProgress;
 };
