@@ -2,7 +2,9 @@
 # The whole command as a user runs it: `lumeno-host export DOC.json -o OUT.xml` beside `assimp export`
 # of the same geometry from OBJ to 3DS (assimp-utils), in the same run, best of REPEAT wall-clock
 # runs each, output on a memory file system. Prints each case's times, their ratio, the peak memory
-# of both (maximum resident set, /usr/bin/time) and what the export wrote.
+# of both (maximum resident set, /usr/bin/time) and what the export wrote. Each timed export writes
+# into an empty folder; "again" is the same export into the folder an export filled, replacing
+# every file, as a user exporting once more does.
 # Usage: bench/command_bench.sh [LUMENO_HOST] [WORK_DIR (default /dev/shm/...)] [REPEAT (3)]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,9 +14,12 @@ repeat=${3:-3}
 mkdir -p "$work"
 
 # Best wall time (s) and the peak resident memory (kB) of that run, of REPEAT runs of the command.
+# FRESH (a folder, or "") is emptied before each run, outside the timing.
 best() {
-  local best= memory=
+  local fresh=$1 best= memory=
+  shift
   for _ in $(seq "$repeat"); do
+    if [[ -n $fresh ]]; then rm -rf "$fresh" && mkdir -p "$fresh"; fi
     /usr/bin/time -f "%e %M" -o "$work/time.txt" "$@" >/dev/null 2>"$work/stderr.txt" ||
       { echo "failed: $*" >&2; cat "$work/stderr.txt" >&2; exit 1; }
     read -r seconds kb <"$work/time.txt"
@@ -23,19 +28,19 @@ best() {
   echo "$best $memory"
 }
 
-printf '| case | JSON MB | lumeno-host s | assimp s | ratio | lumeno-host peak MB | export writes MB | peak / written | assimp peak MB |\n'
-printf '|---|---|---|---|---|---|---|---|---|\n'
+printf '| case | JSON MB | lumeno-host s | assimp s | ratio | again s | lumeno-host peak MB | export writes MB | peak / written | assimp peak MB |\n'
+printf '|---|---|---|---|---|---|---|---|---|---|\n'
 run_case() { # label, generator arguments...
   local label=$1; shift
   local scene="$work/scene" out="$work/out"
   python3 "$here/make_bench_scene.py" "$@" "$scene.json" "$scene.obj"
-  rm -rf "$out" && mkdir -p "$out"
-  read -r ours ours_kb < <(best "$host" export "$scene.json" -o "$out/scene.xml")
-  local written
+  read -r ours ours_kb < <(best "$out" "$host" export "$scene.json" -o "$out/scene.xml")
+  local written again _
   written=$(du -sb "$out" | cut -f1)
-  read -r peer peer_kb < <(best assimp export "$scene.obj" "$work/peer.3ds")
-  printf '| %s | %.1f | %s | %s | %.2f | %.0f | %.1f | %.2f | %.0f |\n' "$label" \
-    "$(echo "$(stat -c %s "$scene.json") / 1000000" | bc -l)" "$ours" "$peer" "$(echo "$ours / $peer" | bc -l)" \
+  read -r again _ < <(best "" "$host" export "$scene.json" -o "$out/scene.xml")
+  read -r peer peer_kb < <(best "" assimp export "$scene.obj" "$work/peer.3ds")
+  printf '| %s | %.1f | %s | %s | %.2f | %s | %.0f | %.1f | %.2f | %.0f |\n' "$label" \
+    "$(echo "$(stat -c %s "$scene.json") / 1000000" | bc -l)" "$ours" "$peer" "$(echo "$ours / $peer" | bc -l)" "$again" \
     "$(echo "$ours_kb / 1000" | bc -l)" "$(echo "$written / 1000000" | bc -l)" \
     "$(echo "$ours_kb * 1024 / $written" | bc -l)" "$(echo "$peer_kb / 1000" | bc -l)"
   rm -rf "$out" "$scene.json" "$scene.obj" "$work/peer.3ds"

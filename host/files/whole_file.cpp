@@ -81,23 +81,45 @@ int replaceable(const std::filesystem::path& path, const struct stat& info)
 /// and renamed only if nothing has the name, so a new file needs no look at the name at all.
 /// Answers false, with nothing left behind, for everything else (a link, a folder, a device,
 /// a folder one may not write), which the careful way then handles and reports.
+/// Puts the complete temporary in the target's place; throws when that fails.
+void putInPlace(const std::string& temporary, const std::filesystem::path& path)
+{
+    if (::rename(temporary.c_str(), path.c_str()) == 0)
+        return;
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    throw HostError(reason(error));
+}
+
 bool writeNewOrPlain(const std::filesystem::path& path, const FileContent& content)
 {
+    // An export again into the same folder replaces the files of the one before: once a target
+    // was there, the next one's look comes first, which spares a refused rename for each file.
+    static bool expectExisting = false;
+    struct stat info {};
     std::string temporary;
+    if (expectExisting) {
+        if (::lstat(path.c_str(), &info) == 0) {
+            if (!S_ISREG(info.st_mode) || replaceable(path, info) != 0 || writeTemporary(path, content, temporary) != 0)
+                return false;
+            putInPlace(temporary, path);
+            return true;
+        }
+        if (errno != ENOENT)
+            return false;
+        expectExisting = false;
+    }
     if (writeTemporary(path, content, temporary) != 0)
         return false;
     if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
         return true;
     const int refused = errno; // EEXIST, or EINVAL where the file system cannot tell
-    struct stat info {};
     const bool absent = ::lstat(path.c_str(), &info) != 0 && errno == ENOENT;
     const bool plain = !absent && (refused == EEXIST || refused == EINVAL) && S_ISREG(info.st_mode);
+    expectExisting = !absent;
     if ((absent && refused == EINVAL) || (plain && replaceable(path, info) == 0)) {
-        if (::rename(temporary.c_str(), path.c_str()) == 0)
-            return true;
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        throw HostError(reason(error));
+        putInPlace(temporary, path);
+        return true;
     }
     ::unlink(temporary.c_str());
     return false;

@@ -62,21 +62,29 @@ TEST_F(WholeFile, NewPlainAndLinkedTargetsGetTheBytes)
 TEST_F(WholeFile, TargetsThatCannotBeReplacedKeepWhatWasThere)
 {
     fs::create_directory(folder / "scene.xml.0.3DS");
-    try {
-        write(folder / "scene.xml.0.3DS", "mesh");
-        FAIL() << "a folder was replaced";
-    } catch (const host::HostError& e) {
-        EXPECT_STREQ(e.what(), "it is a folder");
+    // Once after a new file and once after a replaced one: a save that replaced a file looks at
+    // the next target first.
+    for (const bool replacedBefore : {false, true}) {
+        SCOPED_TRACE(replacedBefore ? "after a replaced file" : "after a new file");
+        fs::remove(folder / "plain.3DS");
+        write(folder / "plain.3DS", "mesh");
+        if (replacedBefore) write(folder / "plain.3DS", "mesh again");
+        try {
+            write(folder / "scene.xml.0.3DS", "mesh");
+            FAIL() << "a folder was replaced";
+        } catch (const host::HostError& e) {
+            EXPECT_STREQ(e.what(), "it is a folder");
+        }
+        EXPECT_TRUE(fs::is_directory(folder / "scene.xml.0.3DS"));
+
+        EXPECT_THROW(write(folder / "missing" / "scene.xml.0.3DS", "mesh"), host::HostError);
+
+        // A device is written as it is, never renamed over.
+        write("/dev/null", "into nothing");
+        EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+        EXPECT_EQ(names(), (std::vector<std::string>{"plain.3DS", "scene.xml.0.3DS"}));
     }
-    EXPECT_TRUE(fs::is_directory(folder / "scene.xml.0.3DS"));
-
-    EXPECT_THROW(write(folder / "missing" / "scene.xml.0.3DS", "mesh"), host::HostError);
-
-    // A device is written as it is, never renamed over.
-    write("/dev/null", "into nothing");
-    EXPECT_TRUE(fs::is_character_file("/dev/null"));
-
-    EXPECT_EQ(names(), (std::vector<std::string>{"scene.xml.0.3DS"}));
 }
 
 } // namespace
