@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 #include <tinyxml.h>
 
@@ -22,6 +23,9 @@ struct ExportContext {
     TiXmlDocument* xmlDocument;    // the document being built, in host memory
     TiXmlElement* sceneElement;    // its `scene` element
     PrintedElements* printedElements; // in `scene`: the finished elements, as text; none: kept as elements
+    std::FILE* sceneStream;        // the scene file being printed
+    bool sceneFrontComplete;       // settings and camera are in front of the scene (CompleteSceneFront)
+    bool backgroundWritten;        // the default background went in front
     HostFilename* outputFile;      // the output file as the host gave it
     char outputName[kOutputTextSize];    // the file's name without its folder
     char outputFolder[kOutputTextSize];  // the file's folder

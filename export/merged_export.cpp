@@ -10,6 +10,7 @@
 #include "export/merged_mesh_files.h"
 #include "export/polygonize.h"
 #include "export/primitive_walk.h"
+#include "export/printed_elements.h"
 #include "export/scene_defaults.h"
 #include "export/settings_export.h"
 #include "export/xml_helpers.h"
@@ -135,6 +136,7 @@ void ExportMergedGeometry(ExportContext& context) {
     }
     context.document = copy;
     ExportRenderSettings(context, DocumentFirstObject(copy));
+    CompleteSceneFront(context);
     ExportPrimitiveTree(context, DocumentFirstObject(copy), IdentityMatrix(), true);
 
     MergeTargets targets{};

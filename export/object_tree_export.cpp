@@ -111,6 +111,7 @@ void ExportObjectTree(ExportContext& context, HostObject* object, const HostMatr
     if (!object || !NodeParent(object)) {
         ExportRenderSettings(context, DocumentFirstObject(context.document));
         ExportCamera(context);
+        CompleteSceneFront(context);
     }
     WalkPlaced(context, object, parentWorld, [&](HostObject* current, const HostMatrix& world) {
         ExportObject(context, current, world, meshPass);

@@ -5,9 +5,14 @@
 #include <new>
 
 #include "export/export_context.h"
+#include "export/lumeno_saver_data.h"
+#include "export/scene_defaults.h"
 
 namespace {
 constexpr size_t blockBytes = (size_t(1) << 18) - 2 * sizeof(void*);
+// Printed in this node's place while the head is printed, to find where the head ends. Bytes a
+// scene never holds: TinyXML writes control characters in texts and names as references.
+constexpr char kHeadMark[] = "\x01\x02lumeno-printed-elements\x02\x01";
 } // namespace
 
 struct PrintedElements::Block {
@@ -21,6 +26,7 @@ PrintedElements::PrintedElements() : TiXmlNode(TiXmlNode::TINYXML_UNKNOWN) {}
 PrintedElements::~PrintedElements() {
     if (scratch_) std::fclose(scratch_);
     std::free(scratchText_);
+    std::free(tail_);
     while (Block* block = first_) {
         first_ = block->next;
         std::free(block);
@@ -50,7 +56,17 @@ bool PrintedElements::Append(const char* bytes, size_t count) {
 
 bool PrintedElements::TakeFollowing() {
     if (failed_) return false;
-    if (!scratch_ && NextSibling()) {
+    if (!NextSibling()) return true;
+    if (streamed_) {
+        while (TiXmlNode* node = NextSibling()) {
+            if (size_ > 0 && !node->ToText()) std::fputs("\n", out_);
+            node->Print(out_, 1);
+            size_ += 1; // counts that there is text; the file keeps the bytes
+            Parent()->RemoveChild(node);
+        }
+        return true;
+    }
+    if (!scratch_) {
         scratch_ = open_memstream(&scratchText_, &scratchSize_);
         if (!scratch_) return true; // the elements stay where they are and print as ever
     }
@@ -69,10 +85,81 @@ bool PrintedElements::TakeFollowing() {
         }
         Parent()->RemoveChild(node);
     }
+    // Nothing follows this node now, so the document printed around it shows its head and end.
+    if (out_ && !StartStream()) {
+        failed_ = true;
+        return false;
+    }
+    return true;
+}
+
+void PrintedElements::StreamInto(FILE* out) {
+    if (!streamed_) out_ = out;
+}
+
+size_t PrintedElements::NodesInFront() const {
+    size_t count = 0;
+    for (const TiXmlNode* node = PreviousSibling(); node; node = node->PreviousSibling()) ++count;
+    return count;
+}
+
+bool PrintedElements::StartStream() {
+    // The whole document as it stands, with a mark in this node's place: before it is the head,
+    // after it what closes the scene and the document.
+    const TiXmlDocument* document = GetDocument();
+    if (!document) return false;
+    char* text = nullptr;
+    size_t size = 0;
+    FILE* head = open_memstream(&text, &size);
+    if (!head) return false;
+    printingHead_ = true;
+    document->Print(head, 0);
+    printingHead_ = false;
+    const bool printed = std::fflush(head) == 0 && !std::ferror(head);
+    std::fclose(head);
+    const size_t markSize = sizeof kHeadMark - 1;
+    size_t mark = size;
+    for (size_t i = size >= markSize ? size - markSize + 1 : 0; printed && i-- > 0;)
+        if (std::memcmp(text + i, kHeadMark, markSize) == 0) {
+            mark = i;
+            break;
+        }
+    if (mark == size) {
+        std::free(text);
+        return false;
+    }
+    tailSize_ = size - mark - markSize;
+    tail_ = static_cast<char*>(std::malloc(tailSize_ + 1));
+    if (!tail_) {
+        std::free(text);
+        return false;
+    }
+    std::memcpy(tail_, text + mark + markSize, tailSize_);
+    std::fwrite(text, 1, mark, out_);
+    std::free(text);
+    // What was kept before the front was complete follows the head, and goes.
+    while (Block* block = first_) {
+        std::fwrite(block->bytes, 1, block->used, out_);
+        first_ = block->next;
+        std::free(block);
+    }
+    last_ = nullptr;
+    frontNodes_ = NodesInFront();
+    streamed_ = true;
+    return true;
+}
+
+bool PrintedElements::FinishStream() {
+    if (!streamed_ || NodesInFront() != frontNodes_) return false;
+    std::fwrite(tail_, 1, tailSize_, out_);
     return true;
 }
 
 void PrintedElements::Print(FILE* cfile, int /*depth*/) const {
+    if (printingHead_) {
+        std::fputs(kHeadMark, cfile);
+        return;
+    }
     for (const Block* block = first_; block; block = block->next) std::fwrite(block->bytes, 1, block->used, cfile);
 }
 
@@ -83,7 +170,7 @@ const char* PrintedElements::Parse(const char* /*p*/, TiXmlParsingData* /*data*/
 
 TiXmlNode* PrintedElements::Clone() const {
     PrintedElements* copy = new PrintedElements();
-    copy->failed_ = failed_;
+    copy->failed_ = failed_ || streamed_; // streamed text is in the file only
     for (const Block* block = first_; block && !copy->failed_; block = block->next)
         if (!copy->Append(block->bytes, block->used)) copy->failed_ = true;
     return copy;
@@ -105,11 +192,29 @@ bool PrintFinishedElements(ExportContext& context) {
     return !context.printedElements || context.printedElements->TakeFollowing();
 }
 
-bool EndPrintedElements(ExportContext& context) {
+void CompleteSceneFront(ExportContext& context) {
+    if (context.sceneFrontComplete) return;
+    context.sceneFrontComplete = true;
+    // In front of everything, as it would go at the end of the save: nothing goes in front later.
+    if (context.saver && !context.saver->settingsWritten) {
+        PrependDefaultBackground(context.sceneElement);
+        context.backgroundWritten = true;
+    }
+    if (context.printedElements && context.sceneStream) context.printedElements->StreamInto(context.sceneStream);
+}
+
+bool EndPrintedElements(ExportContext& context, PrintedElements*& streamed) {
+    streamed = nullptr;
     PrintedElements* node = context.printedElements;
     if (!node) return true;
+    // Elements appended since the last finished one (the material list) are taken too.
+    node->TakeFollowing();
     context.printedElements = nullptr;
     const bool complete = !node->Failed();
-    if (node->Empty()) node->Parent()->RemoveChild(node);
+    if (node->Streaming()) {
+        streamed = node;
+    } else if (node->Empty()) {
+        node->Parent()->RemoveChild(node);
+    }
     return complete;
 }

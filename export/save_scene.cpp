@@ -49,7 +49,12 @@ bool SetOutputNames(ExportContext& context, const HostFilename* file) {
 
 bool OpenOutput(SaveRun& run) {
     if (run.context.outputPath[0] == '\0') return false;
-    return OpenSceneFile(run.file, run.context.outputPath);
+    if (!OpenSceneFile(run.file, run.context.outputPath)) return false;
+    // A large buffer: the scene is printed node by node.
+    static char buffer[1 << 18];
+    std::setvbuf(run.file.stream, buffer, _IOFBF, sizeof buffer);
+    run.context.sceneStream = run.file.stream;
+    return true;
 }
 
 bool CreateXmlDocument(ExportContext& context) {
@@ -74,11 +79,12 @@ void RunMergedStrategy(ExportContext& context) {
 
 /// Prints the document and puts the file in place; a failed write or close (a full disk) is a
 /// failed save, not a success, and leaves the earlier scene file as it was.
-int32_t PrintAndClose(SaveRun& run) {
-    // A large buffer: the printer writes node by node.
-    static char buffer[1 << 18];
-    std::setvbuf(run.file.stream, buffer, _IOFBF, sizeof buffer);
-    run.context.xmlDocument->Print(run.file.stream, 0);
+int32_t PrintAndClose(SaveRun& run, PrintedElements* streamed) {
+    if (!streamed) {
+        run.context.xmlDocument->Print(run.file.stream, 0);
+    } else if (!streamed->FinishStream()) {
+        return FILE_RESULT_OPEN_FAILED; // the scene file would lack what went in front late
+    }
     return CommitSceneFile(run.file) ? FILE_RESULT_OK : FILE_RESULT_OPEN_FAILED;
 }
 
@@ -124,9 +130,10 @@ int32_t LumenoSaverData::SaveScene(HostNode* /*node*/, const HostFilename* file,
     else
         RunPerObjectStrategy(context);
 
-    if (!settingsWritten) PrependDefaultBackground(context.sceneElement);
-    if (!EndPrintedElements(context)) return FILE_RESULT_OUT_OF_MEMORY;
-    const int32_t result = PrintAndClose(run);
+    if (!settingsWritten && !context.backgroundWritten) PrependDefaultBackground(context.sceneElement);
+    PrintedElements* streamed = nullptr;
+    if (!EndPrintedElements(context, streamed)) return FILE_RESULT_OUT_OF_MEMORY;
+    const int32_t result = PrintAndClose(run, streamed);
     // The scene holds what could be written; a mesh that could not is a failed save.
     if (result != FILE_RESULT_OK) return result;
     if (context.meshRecords.hostFailed) return FILE_RESULT_OUT_OF_MEMORY;

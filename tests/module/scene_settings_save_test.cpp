@@ -97,6 +97,40 @@ TEST_F(SceneSettingsSaveTest, SettingsMetAfterTheMeshesStillStandFirst) {
     EXPECT_EQ(text.find("\n\n"), std::string::npos) << text;
 }
 
+TEST_F(SceneSettingsSaveTest, TheFileIsTinyXmlsOwnPrintOfTheSceneItHolds) {
+    // The scene's text goes into the file as it is made, after a head printed once the front is
+    // complete; the file must still be exactly what printing the whole tree gives.
+    const struct {
+        bool settings, merged;
+        int meshes;
+        const char* names;
+    } cases[] = {
+        {true, false, 0, "camera renderer_settings background material"},
+        {false, false, 0, "background camera material"},
+        {true, false, 3, "camera renderer_settings background mesh mesh mesh material material material material model model model"},
+        {false, false, 2, "background camera mesh mesh material material material model model"},
+        {true, true, 2, "renderer_settings background camera mesh material material material model"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "settings " << c.settings << ", merged " << c.merged << ", meshes " << c.meshes);
+        SetUp();
+        tag_->params.setBool(LCFG_RENDERER_SETTINGS, true);
+        tag_->params.setBool(LCFG_MERGED_MESH_EXPORT, c.merged);
+        if (!c.settings) host::freeNode(tag_);
+        for (int i = 0; i < c.meshes; ++i) AddMeshObject();
+        auto xml = SaveAndLoad();
+        ASSERT_NE(xml, nullptr);
+        EXPECT_EQ(ChildNames(SceneOf(*xml)), c.names);
+        std::ifstream in(Temp("scene.xml"), std::ios::binary);
+        const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_TRUE(xml->SaveFile(Temp("reprinted.xml").string().c_str()));
+        std::ifstream again(Temp("reprinted.xml"), std::ios::binary);
+        EXPECT_EQ(written, std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()));
+        TearDown();
+    }
+    SetUp(); // for the fixture's own TearDown
+}
+
 TEST_F(SceneSettingsSaveTest, CameraCarriesTheValuesOfTheTag) {
     tag_->params.setReal(LCFG_APERTURE_RADIUS, 0.002f);
     tag_->params.setReal(LCFG_ASPECT_RATIO, 1.5f);
