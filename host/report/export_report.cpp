@@ -33,13 +33,17 @@ void addFile(ExportReport& report, const std::string& path) {
 /// wrote them, so it knows their sizes without asking the file system once per file.
 void addMeshFiles(ExportReport& report, const SaveTrace& trace) {
     std::vector<std::pair<const std::string*, std::uintmax_t>> files;
-    std::unordered_map<std::string_view, std::size_t> position;
-    for (const SavedMeshFile& file : trace.meshFiles) {
-        if (!file.written) continue;
-        auto [it, added] = position.try_emplace(file.path, files.size());
-        if (added) files.emplace_back(&file.path, file.bytes);
-        else files[it->second].second = file.bytes;
-    }
+    files.reserve(trace.meshFiles.size());
+    {
+        std::unordered_map<std::string_view, std::size_t> position;
+        for (const SavedMeshFile& file : trace.meshFiles) {
+            if (!file.written) continue;
+            auto [it, added] = position.try_emplace(file.path, files.size());
+            if (added) files.emplace_back(&file.path, file.bytes);
+            else files[it->second].second = file.bytes;
+        }
+    } // the positions go before the list is made: a save may write many thousand files
+    report.files.reserve(report.files.size() + files.size());
     for (const auto& [path, bytes] : files) addFile(report, *path, bytes);
 }
 
