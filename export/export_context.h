@@ -23,7 +23,7 @@ struct ExportContext {
     TiXmlDocument* xmlDocument;    // the document being built, in host memory
     TiXmlElement* sceneElement;    // its `scene` element
     PrintedElements* printedElements; // in `scene`: the finished elements, as text; none: kept as elements
-    std::FILE* sceneStream;        // the scene file being printed
+    std::FILE* sceneStream;        // the scene file's temporary, printed as the save goes; none for a device
     bool sceneFrontComplete;       // settings and camera are in front of the scene (CompleteSceneFront)
     bool backgroundWritten;        // the default background went in front
     HostFilename* outputFile;      // the output file as the host gave it

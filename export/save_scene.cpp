@@ -53,7 +53,9 @@ bool OpenOutput(SaveRun& run) {
     // A large buffer: the scene is printed node by node.
     static char buffer[1 << 18];
     std::setvbuf(run.file.stream, buffer, _IOFBF, sizeof buffer);
-    run.context.sceneStream = run.file.stream;
+    // The text goes into the file as it is made only where a failed save takes the file away: a
+    // device written directly gets nothing from a save that fails before its end.
+    if (!run.file.temporary.empty()) run.context.sceneStream = run.file.stream;
     return true;
 }
 
