@@ -10,8 +10,9 @@
 
 namespace {
 constexpr size_t blockBytes = (size_t(1) << 18) - 2 * sizeof(void*);
-// Printed in this node's place while the head is printed, to find where the head ends. Bytes a
-// scene never holds: TinyXML writes control characters in texts and names as references.
+// Printed in this node's place while the head is printed, to find where the head ends. It is
+// looked for from the end: only the scene's closing tag follows it, so even a name in front that
+// held the same bytes would not be taken for it.
 constexpr char kHeadMark[] = "\x01\x02lumeno-printed-elements\x02\x01";
 } // namespace
 
