@@ -86,7 +86,6 @@ private:
         return node.is_binary() ? &(*lists_)[static_cast<std::size_t>(node.get_binary().subtype()) - listBase_] : nullptr;
     }
 
-
     void checkNumber(double value, const JsonPlace& listPath, std::size_t i, std::size_t k,
                      std::optional<std::size_t> inner = std::nullopt) const {
         if (std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max()) return;
@@ -578,7 +577,6 @@ Document Parser::document(JsonTree& root, ObjectStream* stream) {
     return doc;
 }
 
-
 } // namespace
 
 docfile::Document parseDocumentText(const std::string& text, const std::string& file) {
@@ -589,16 +587,11 @@ docfile::Document parseDocumentText(const std::string& text, const std::string& 
 }
 
 docfile::Document readDocumentFile(const std::filesystem::path& file) {
-    std::error_code error;
-    if (std::filesystem::is_directory(file, error)) throw DocumentError(file.string(), "", "is a folder, not a document file");
-    JsonDocument json;
-    {
-        DocumentText text(file);
-        json = parseJsonText(text, file.string());
-    }
-    Parser parser(file.string());
-    parser.useLists(json.lists, json.listBase);
-    return parser.document(json.root);
+    std::vector<docfile::Object> objects;
+    docfile::Document document = readDocumentFile(
+        file, {[&objects](docfile::Object&& object) { objects.push_back(std::move(object)); }, [&objects] { objects.clear(); }});
+    document.objects = std::move(objects);
+    return document;
 }
 
 docfile::Document readDocumentFile(const std::filesystem::path& file, const ObjectReceiver& receiver) {
