@@ -1,6 +1,7 @@
 #include "host/import/mesh_import.h"
 
 #include <cmath>
+#include <limits>
 
 #include <assimp/mesh.h>
 
@@ -50,11 +51,12 @@ std::optional<df::Object> meshObject(const aiMesh& mesh, const std::string& name
     object.points.reserve(mesh.mNumVertices);
     for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
         const df::Vector3 p = frame.point(mesh.mVertices[v]);
-        // A point scaled past what a 32-bit real holds would be infinite in the host's object.
-        const float x = static_cast<float>(p.x), y = static_cast<float>(p.y), z = static_cast<float>(p.z);
-        if (!isFinite(p) || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z))
+        // A point scaled past what a 32-bit real holds has no value in the host's object; it is
+        // checked before the conversion, which would be undefined for it.
+        const auto fits = [](double c) { return std::fabs(c) <= std::numeric_limits<float>::max(); };
+        if (!isFinite(p) || !fits(p.x) || !fits(p.y) || !fits(p.z))
             throw ImportError("point " + std::to_string(v) + " of the mesh \"" + name + "\" is not a finite number");
-        object.points.push_back({x, y, z});
+        object.points.push_back({static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)});
     }
 
     if (mesh.mMaterialIndex < materials.materials.size()) {
