@@ -69,8 +69,8 @@ public:
             if (!paths) paths.emplace(*document_);
             return *paths;
         };
-        for (const auto& link : materialLinks_) resolve(link, index);
-        for (const auto& link : links_) resolve(link, index);
+        resolveAll(materialLinks_, index);
+        resolveAll(links_, index);
         buildView(*document_, file.view, index);
         if (file.settings.path) setDocumentSetting(*document_, DOCUMENT_PATH, *file.settings.path);
         if (file.settings.name) setDocumentSetting(*document_, DOCUMENT_FILE_NAME, *file.settings.name);
@@ -303,6 +303,15 @@ private:
 
     using PathIndex = std::function<const ObjectPathIndex&()>;
 
+    /// Each link goes as soon as it is resolved, so the links made take the memory of those that
+    /// waited, places in the file included.
+    void resolveAll(std::deque<PendingLink>& links, const PathIndex& paths) {
+        while (!links.empty()) {
+            resolve(links.front(), paths);
+            links.pop_front();
+        }
+    }
+
     void resolve(const PendingLink& link, const PathIndex& paths) const {
         if (link.toObject) {
             link.container->setLink(link.id, &uniqueObject(link.object, link.path, paths()));
@@ -339,9 +348,8 @@ private:
             HostNode& camera = lookThroughEditorCamera(document, placement, DEFAULT_FOCUS_DISTANCE, DEFAULT_FILM_WIDTH,
                                                        DEFAULT_FIELD_OF_VIEW);
             std::set<int32_t> seen;
-            links_.clear(); // every document link has been resolved; the camera's own come next
             applyParams(camera.params, view.params, ParameterSchema::forHostType(TYPE_CAMERA), "the editor camera", seen);
-            for (const auto& link : links_) resolve(link, paths);
+            resolveAll(links_, paths); // every document link has been resolved: these are the camera's own
             return;
         }
         }
