@@ -31,7 +31,7 @@ void TracedExport::finish(const std::filesystem::path& sceneFile, const host::Se
     if (options_.quiet && options_.reportFile.empty()) return; // nobody would read it
     try {
         host::ExportReport report =
-            host::makeExportReport(document_, host::saveTrace(), sceneFile, elapsed.count(), session.diagnostics());
+            host::makeExportReport(document_, host::takeSaveTrace(), sceneFile, elapsed.count(), session.diagnostics());
         if (!options_.quiet)
             for (const std::string& line : host::reportLines(report)) std::fprintf(stderr, "%s\n", line.c_str());
         if (!options_.reportFile.empty()) host::writeReportFile(report, options_.reportFile);

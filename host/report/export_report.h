@@ -44,7 +44,7 @@ struct ExportReport {
 /// The report of the save just traced (host/table/save_trace.h) of `document` to `sceneFile`.
 /// `diagnostics` are the host's own warnings of the run. Throws HostError when the scene file
 /// cannot be read back.
-ExportReport makeExportReport(const HostNode& document, const SaveTrace& trace, const std::filesystem::path& sceneFile,
+ExportReport makeExportReport(const HostNode& document, SaveTrace trace, const std::filesystem::path& sceneFile,
                               double seconds, const std::vector<std::string>& diagnostics);
 
 } // namespace host

@@ -3,11 +3,13 @@
 #include <expat.h>
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <sstream>
+#include <utility>
 
 #include "host/plugins/host_error.h"
 
@@ -174,7 +176,7 @@ private:
     void commented(const XML_Char* data) {
         flushCapture();
         if (depth_ == 2 && top_ == Kind::Named && !topHasChild_)
-            contents.namedObjects.insert(bytesOf(data, static_cast<int>(std::strlen(data))));
+            contents.namedObjects.push_back(bytesOf(data, static_cast<int>(std::strlen(data))));
         childSeen();
     }
 
@@ -191,6 +193,13 @@ private:
         *captureInto_ = condensed(captured_);
     }
 };
+
+SceneContents sortedNames(SceneContents contents) {
+    std::sort(contents.namedObjects.begin(), contents.namedObjects.end());
+    contents.namedObjects.erase(std::unique(contents.namedObjects.begin(), contents.namedObjects.end()),
+                                contents.namedObjects.end());
+    return contents;
+}
 
 std::string childText(const TiXmlElement& element, const char* name) {
     const TiXmlElement* child = element.FirstChildElement(name);
@@ -219,17 +228,21 @@ SceneContents readLeniently(const std::filesystem::path& sceneFile) {
         ++contents.elements[name];
         if (isNamedElement(name)) {
             const TiXmlNode* first = element->FirstChild();
-            if (first && first->ToComment()) contents.namedObjects.insert(first->Value());
+            if (first && first->ToComment()) contents.namedObjects.push_back(first->Value());
         } else if (std::strcmp(name, "material") == 0) {
             collectTextures(*element, childText(*element, "name"), contents);
         } else if (std::strcmp(name, "skylight") == 0 && element->FirstChildElement("sundir")) {
             contents.sunWithoutDirection = contents.sunWithoutDirection || isZeroVector(childText(*element, "sundir"));
         }
     }
-    return contents;
+    return sortedNames(std::move(contents));
 }
 
 } // namespace
+
+bool SceneContents::names(const std::string& comment) const {
+    return std::binary_search(namedObjects.begin(), namedObjects.end(), comment);
+}
 
 SceneContents readSceneContents(const std::filesystem::path& sceneFile) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(sceneFile.c_str(), "rb"), std::fclose);
@@ -251,7 +264,7 @@ SceneContents readSceneContents(const std::filesystem::path& sceneFile) {
         if (last) break;
     }
     if (!reader.hadScene()) throw HostError(sceneFile.string() + ": holds no scene element");
-    return reader.contents;
+    return sortedNames(std::move(reader.contents));
 }
 
 } // namespace host

@@ -1,9 +1,9 @@
 // What a written scene file holds, read back in one pass over the file.
 #pragma once
 
+#include <deque>
 #include <filesystem>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -17,7 +17,10 @@ struct SceneTexture {
 
 struct SceneContents {
     std::map<std::string, int> elements;  // top-level elements by name: "mesh" -> 2, ...
-    std::set<std::string> namedObjects;   // the name comments of models, lights and primitives
+    /// The name comments of models, lights and primitives, sorted and each once. A deque: a scene
+    /// names every object, and a tree of them would hold twice what their text takes.
+    std::deque<std::string> namedObjects;
+    bool names(const std::string& comment) const;
     std::vector<SceneTexture> textures;
     bool sunWithoutDirection = false;     // a `skylight` whose `sundir` is 0 0 0
 };

@@ -71,6 +71,13 @@ const SaveTrace& saveTrace()
     return recorder().trace;
 }
 
+SaveTrace takeSaveTrace()
+{
+    SaveTrace taken = std::move(recorder().trace);
+    recorder().trace = SaveTrace{};
+    return taken;
+}
+
 void traceWalk(const HostNode* node)
 {
     Recorder& r = recorder();

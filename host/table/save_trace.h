@@ -43,6 +43,8 @@ void startSaveTrace(const HostNode& document, std::function<void(const SaveTrace
 void stopSaveTrace();
 /// The record of the last save (empty when none was traced).
 const SaveTrace& saveTrace();
+/// The record of the last save, taken out of the recorder, which keeps an empty one.
+SaveTrace takeSaveTrace();
 
 // Called by the function table; they do nothing unless a trace runs.
 void traceWalk(const HostNode* node);
