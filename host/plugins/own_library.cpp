@@ -25,7 +25,8 @@ std::vector<std::filesystem::path> libraryPlaces(const char* name, const char* b
 
 } // namespace
 
-void* loadOwnLibraryEntry(const char* name, const char* built, const char* symbol, const char* what) {
+void* loadOwnLibraryEntry(const char* name, const char* built, const char* symbol, const char* what,
+                          void** handle) {
     std::string reasons;
     for (const std::filesystem::path& place : libraryPlaces(name, built)) {
         if (!std::filesystem::exists(place)) continue;
@@ -34,12 +35,19 @@ void* loadOwnLibraryEntry(const char* name, const char* built, const char* symbo
             reasons += std::string("; ") + dlerror();
             continue;
         }
-        if (void* entry = dlsym(library, symbol)) return entry;
+        if (void* entry = dlsym(library, symbol)) {
+            if (handle) *handle = library;
+            return entry;
+        }
         reasons += "; " + place.string() + " has no " + symbol;
         dlclose(library);
     }
     throw HostError(std::string("cannot load the ") + what + " library " + name +
                     (reasons.empty() ? std::string(": not found beside the program or in the build") : reasons));
+}
+
+void unloadOwnLibrary(void* handle) {
+    if (handle) dlclose(handle);
 }
 
 } // namespace host

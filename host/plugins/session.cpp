@@ -8,6 +8,7 @@
 #include "host/model/node.h"
 #include "host/plugins/registry.h"
 #include "host/resources/description_resource.h"
+#include "host/resources/icon_image.h"
 #include "host/settings/preferences.h"
 #include "host/table/handle_counts.h"
 #include "host/table/host_table_impl.h"
@@ -160,7 +161,9 @@ int32_t Session::startModule()
         throw HostError(impl_->modulePath.string() + ": the module refused to initialise (result " +
                         std::to_string(initResult) + ")");
     message(C4D_MSG_LOAD_STRINGS);
-    return start();
+    const int32_t result = start();
+    releaseIconReading(); // the plug-ins are registered, and with them their icons
+    return result;
 }
 
 const HostTable* Session::table() const

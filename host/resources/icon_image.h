@@ -20,4 +20,8 @@ struct IconImage {
 /// with libtiff's own message; libtiff prints nothing.
 IconImage loadIcon(const std::filesystem::path& tif);
 
+/// Lets go of what decoding needed (lumeno-host loads libtiff with the first icon), once the
+/// module has registered its plug-ins and with them its icons; an icon after that loads it again.
+void releaseIconReading();
+
 } // namespace host
