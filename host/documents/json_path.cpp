@@ -1,5 +1,9 @@
 #include "host/documents/json_path.h"
 
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <new>
 #include <vector>
 
 namespace host::jsonpath {
@@ -39,39 +43,77 @@ std::string index(const std::string& parent, std::size_t i) {
 
 namespace host {
 
-JsonPlace::JsonPlace(std::string whole) {
-    if (whole.empty()) return;
-    auto step = std::make_shared<Step>();
-    step->key = std::move(whole);
-    last_ = std::move(step);
+/// A step and, after it, the bytes of its key (a member's key, or the whole text of a first step).
+struct JsonPlace::Step {
+    enum Kind : uint32_t { Whole, Member, Index };
+    Step* parent;
+    std::atomic<uint32_t> holders; // places and steps below that hold this one
+    Kind kind;
+    std::size_t value; // a list's index, or the length of the key
+    std::string_view key() const { return {reinterpret_cast<const char*>(this) + sizeof(Step), kind == Index ? 0 : value}; }
+};
+
+JsonPlace::Step* JsonPlace::make(Step* parent, int kind, std::size_t value, std::string_view key) {
+    void* memory = ::operator new(sizeof(Step) + key.size());
+    Step* step = new (memory) Step{parent, {1}, static_cast<Step::Kind>(kind), value};
+    if (!key.empty()) std::memcpy(static_cast<char*>(memory) + sizeof(Step), key.data(), key.size());
+    if (parent) parent->holders.fetch_add(1, std::memory_order_relaxed);
+    return step;
 }
 
-JsonPlace JsonPlace::member(std::string key) const {
-    auto step = std::make_shared<Step>();
-    step->parent = last_;
-    step->key = std::move(key);
-    step->kind = Step::Kind::Member;
-    return JsonPlace(std::move(step));
+// A chain is let go of from its end, one step at a time: a deep hierarchy's places never
+// recurse.
+void JsonPlace::release(Step* step) noexcept {
+    while (step && step->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        Step* parent = step->parent;
+        step->~Step();
+        ::operator delete(step);
+        step = parent;
+    }
 }
 
-JsonPlace JsonPlace::index(std::size_t i) const {
-    auto step = std::make_shared<Step>();
-    step->parent = last_;
-    step->index = i;
-    step->kind = Step::Kind::Index;
-    return JsonPlace(std::move(step));
+JsonPlace::JsonPlace(std::string_view whole) {
+    if (!whole.empty()) last_ = make(nullptr, Step::Whole, whole.size(), whole);
 }
+
+JsonPlace::JsonPlace(const JsonPlace& other) noexcept : last_(other.last_) {
+    if (last_) last_->holders.fetch_add(1, std::memory_order_relaxed);
+}
+
+JsonPlace& JsonPlace::operator=(const JsonPlace& other) noexcept {
+    if (other.last_) other.last_->holders.fetch_add(1, std::memory_order_relaxed);
+    release(last_);
+    last_ = other.last_;
+    return *this;
+}
+
+JsonPlace& JsonPlace::operator=(JsonPlace&& other) noexcept {
+    if (this != &other) {
+        release(last_);
+        last_ = other.last_;
+        other.last_ = nullptr;
+    }
+    return *this;
+}
+
+JsonPlace::~JsonPlace() { release(last_); }
+
+JsonPlace JsonPlace::member(std::string_view key) const {
+    return JsonPlace(make(last_, Step::Member, key.size(), key));
+}
+
+JsonPlace JsonPlace::index(std::size_t i) const { return JsonPlace(make(last_, Step::Index, i, {})); }
 
 std::string JsonPlace::text() const {
     std::vector<const Step*> steps;
-    for (const Step* step = last_.get(); step; step = step->parent.get()) steps.push_back(step);
+    for (const Step* step = last_; step; step = step->parent) steps.push_back(step);
     std::string out;
     for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
         const Step& step = **it;
         switch (step.kind) {
-        case Step::Kind::Whole: out += step.key; break;
-        case Step::Kind::Member: out = jsonpath::member(out, step.key); break;
-        case Step::Kind::Index: out = jsonpath::index(out, step.index); break;
+        case Step::Whole: out += step.key(); break;
+        case Step::Member: out = jsonpath::member(out, std::string(step.key())); break;
+        case Step::Index: out = jsonpath::index(out, step.value); break;
         }
     }
     return out;

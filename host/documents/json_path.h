@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <string>
+#include <string_view>
 
 namespace host::jsonpath {
 
@@ -17,29 +17,34 @@ std::string index(const std::string& parent, std::size_t i);
 namespace host {
 
 /// A place in a document file, made into its text only when a message needs it. A place below
-/// another shares it, so the places of a deep hierarchy cost what those of a flat one cost.
+/// another shares it, so the places of a deep hierarchy cost what those of a flat one cost. Each
+/// step is one small block that counts who holds it: a document keeps a place for every link
+/// until the links are resolved.
 class JsonPlace {
 public:
     JsonPlace() = default; // the top of the document: ""
-    JsonPlace(const char* whole) : JsonPlace(std::string(whole)) {}
-    JsonPlace(std::string whole);
+    JsonPlace(const char* whole) : JsonPlace(std::string_view(whole)) {}
+    JsonPlace(const std::string& whole) : JsonPlace(std::string_view(whole)) {}
+    explicit JsonPlace(std::string_view whole);
+    JsonPlace(const JsonPlace& other) noexcept;
+    JsonPlace(JsonPlace&& other) noexcept : last_(other.last_) { other.last_ = nullptr; }
+    JsonPlace& operator=(const JsonPlace& other) noexcept;
+    JsonPlace& operator=(JsonPlace&& other) noexcept;
+    ~JsonPlace();
 
-    JsonPlace member(std::string key) const;
+    JsonPlace member(std::string_view key) const;
     JsonPlace index(std::size_t i) const;
-
     /// The path's text: "objects[2].tags[0]".
     std::string text() const;
     operator std::string() const { return text(); }
 
 private:
-    struct Step {
-        std::shared_ptr<const Step> parent;
-        std::string key;       // a member's key, or the whole text of the first step
-        std::size_t index = 0; // a list's index
-        enum class Kind { Whole, Member, Index } kind = Kind::Whole;
-    };
-    std::shared_ptr<const Step> last_;
-    explicit JsonPlace(std::shared_ptr<const Step> last) : last_(std::move(last)) {}
+    struct Step;
+    Step* last_ = nullptr;
+
+    explicit JsonPlace(Step* last) : last_(last) {}
+    static Step* make(Step* parent, int kind, std::size_t value, std::string_view key);
+    static void release(Step* step) noexcept;
 };
 
 } // namespace host
