@@ -66,11 +66,6 @@ void stopSaveTrace()
     recorder().trace.onProgress = nullptr;
 }
 
-const SaveTrace& saveTrace()
-{
-    return recorder().trace;
-}
-
 SaveTrace takeSaveTrace()
 {
     SaveTrace taken = std::move(recorder().trace);

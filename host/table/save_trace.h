@@ -41,9 +41,8 @@ struct SaveTrace {
 /// Starts recording for a save of `document` (the previous record is dropped) and stops it.
 void startSaveTrace(const HostNode& document, std::function<void(const SaveTrace&)> onProgress = {});
 void stopSaveTrace();
-/// The record of the last save (empty when none was traced).
-const SaveTrace& saveTrace();
-/// The record of the last save, taken out of the recorder, which keeps an empty one.
+/// The record of the last save (empty when none was traced), taken out of the recorder, which
+/// keeps an empty one.
 SaveTrace takeSaveTrace();
 
 // Called by the function table; they do nothing unless a trace runs.
