@@ -55,11 +55,8 @@ public:
         linkList_ = &links_;
     }
 
-    /// Builds a top-level object and its children, taking its geometry as it is.
-    void buildTopObject(df::Object& object) {
-        buildObject(*document_, object, nullptr);
-        object = {}; // the host's object holds all of it now
-    }
+    /// Builds a top-level object and its children, taking all of the record: it is left empty.
+    void buildTopObject(df::Object& object) { buildObject(*document_, object, nullptr); }
 
     /// Resolves the links and applies the view and settings, once every object and material exists.
     NodePtr finish(const df::Document& file) {
@@ -106,7 +103,18 @@ private:
         applyParams(node->params, material.params, ParameterSchema{}, "a material", seen);
     }
 
+    /// Builds the object, then its children; the record is let go of before its children are built,
+    /// so that a deep hierarchy is never held as records and host objects at once, and one level of
+    /// it costs little stack.
     void buildObject(HostNode& document, df::Object& object, HostNode* parent) {
+        HostNode* node = buildOwnParts(document, object, parent);
+        std::vector<df::Object> children = std::move(object.children);
+        object = {};
+        for (auto& child : children) buildObject(document, child, node);
+    }
+
+    /// Everything of the object but its children.
+    [[gnu::noinline]] HostNode* buildOwnParts(HostNode& document, df::Object& object, HostNode* parent) {
         HostNode* node = appendObject(document, newObject(object.type, object.name), parent);
         if (object.placement) setLocalMatrix(*node, toHost(*object.placement));
         // The file's geometry becomes the object's as it is: a large document is not held twice.
@@ -124,7 +132,7 @@ private:
             makeUvwTag(*node, std::move(uvws));
             object.uvs.reset();
         }
-        for (auto& child : object.children) buildObject(document, child, node);
+        return node;
     }
 
     void buildTag(HostNode& object, const df::Tag& tag) {

@@ -114,6 +114,7 @@ private:
                 if (corner < 0 || static_cast<std::size_t>(corner) >= pointCount) pointOutOfRange(index(index(path, i), k), corner, pointCount);
             }
         object.polygons = std::move(list.polygons);
+        list = {}; // the record holds it now
     }
 
     [[noreturn]] void pointOutOfRange(const JsonPlace& path, int32_t corner, std::size_t pointCount) const {
@@ -146,6 +147,7 @@ private:
             if (triangle) record[3] = record[2];
         }
         object.uvs = std::move(list.uvs);
+        list = {}; // the record holds it now
     }
 
     [[noreturn]] void fail(const JsonPlace& path, const std::string& problem) const {
@@ -340,11 +342,30 @@ private:
         return tag;
     }
 
-    Object object(const JsonTree& node, const JsonPlace& path) const {
+    Object object(JsonTree& node, const JsonPlace& path) const {
+        Object object;
+        readObject(object, node, path);
+        return object;
+    }
+
+    /// Reads the object's own keys, then each child into its place. The tree gives back each
+    /// object's part once it is read, before its children are, so that a deep hierarchy is never
+    /// held as tree and records at once; and one level of it costs little stack.
+    void readObject(Object& object, JsonTree& node, const JsonPlace& path) const {
+        JsonTree list = readOwnKeys(object, node, path);
+        if (list.is_null()) return;
+        JsonPlace childrenPath = member(path, "children");
+        object.children.resize(list.size());
+        for (std::size_t i = 0; i < list.size(); ++i) readObject(object.children[i], list[i], index(childrenPath, i));
+    }
+
+    /// Everything of an object but its children, whose list it hands back (null: none); the
+    /// object's tree is null after it.
+    [[gnu::noinline]] JsonTree readOwnKeys(Object& object, JsonTree& owned, const JsonPlace& path) const {
+        const JsonTree& node = owned; // read only: a missing key must not be added
         requireObject(node, path, "an object");
         allowKeys(node, path, {"type", "name", "matrix", "position", "rotation", "scale", "params", "points",
                                "polygons", "uvs", "tags", "children", "comment"});
-        Object object;
         object.path = path;
         if (!node.contains("type")) fail(path, "an object needs a type (" + typenames::objectTypeList() + " or a numeric type ID)");
         const auto& type = node["type"];
@@ -367,14 +388,13 @@ private:
             const auto& list = list_(node["tags"], tagsPath);
             for (std::size_t i = 0; i < list.size(); ++i) object.tags.push_back(tag(list[i], index(tagsPath, i)));
         }
+        JsonTree children;
         if (node.contains("children")) {
-            JsonPlace childrenPath = member(path, "children");
-            const auto& list = list_(node["children"], childrenPath);
-            object.children.reserve(list.size());
-            for (std::size_t i = 0; i < list.size(); ++i)
-                object.children.push_back(this->object(list[i], index(childrenPath, i)));
+            list_(node["children"], member(path, "children"));
+            children = std::move(owned["children"]);
         }
-        return object;
+        owned = nullptr;
+        return children;
     }
 
     void readGeometry(const JsonTree& node, const JsonPlace& path, Object& object) const {
@@ -520,7 +540,9 @@ public:
         if (fault_) return; // only its syntax matters now
         try {
             parser_.useLists(lists, base);
-            receiver_.take(parser_.object(node, index(parser_.objectsPlace_, i)));
+            Object record = parser_.object(node, index(parser_.objectsPlace_, i));
+            std::vector<PackedList>().swap(lists); // the record holds their contents now
+            receiver_.take(std::move(record));
             if (taken_.size() <= i) taken_.resize(i + 1, false);
             taken_[i] = true;
         } catch (...) {
@@ -537,7 +559,7 @@ public:
 
     /// The entry `i` of "objects" once the whole text is read, in order: one already taken is
     /// passed, the kept fault is thrown at its place, and anything else is read now.
-    void atEnd(const JsonTree& node, std::size_t i) {
+    void atEnd(JsonTree& node, std::size_t i) {
         if (i < taken_.size() && taken_[i]) return;
         if (fault_ && i == faultAt_) std::rethrow_exception(fault_);
         receiver_.take(parser_.object(node, index(parser_.objectsPlace_, i)));

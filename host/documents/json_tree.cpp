@@ -86,6 +86,7 @@ public:
 
 private:
     static constexpr int numberOverflowId = 406;
+    static constexpr std::size_t deepFrames = 64;
     /// What an open container is to a document: its top, a list of objects, or an object record.
     enum class Role { Other, Top, ObjectList, ObjectRecord };
     struct Frame {
@@ -164,10 +165,13 @@ private:
     bool close() {
         // A top-level object (the top, its "objects", the object) goes to the sink with its lists.
         if (sink_ && stack_.size() == 3 && stack_.back().role == Role::ObjectRecord) {
+            // What a deep object needed to be read goes back before the sink builds it.
+            if (stack_.capacity() > deepFrames) stack_.shrink_to_fit();
             const Frame& object = stack_.back();
+            const std::size_t lists = result.lists.size();
             sink_->object(*object.node, object.index, result.lists, result.listBase);
             *object.node = nullptr;
-            result.listBase += result.lists.size();
+            result.listBase += lists;
             result.lists.clear();
         }
         stack_.pop_back();

@@ -30,7 +30,8 @@ struct JsonDocument {
 class TopObjectSink {
 public:
     virtual ~TopObjectSink() = default;
-    /// `lists` holds the object's geometry lists, list number s at lists[s - base].
+    /// `lists` holds the object's geometry lists, list number s at lists[s - base]; the sink may
+    /// take them or let them go.
     virtual void object(JsonTree& node, std::size_t index, std::vector<PackedList>& lists, std::size_t base) = 0;
     /// The text is read again from its start: everything heard so far is to be forgotten.
     virtual void restart() = 0;

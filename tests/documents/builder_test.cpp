@@ -114,6 +114,42 @@ TEST_F(BuilderTest, LinksResolveByPathOfNamesAfterEveryObjectExists) {
     EXPECT_EQ(host::viewSceneCamera(*host::activeView(*document), *document), cam);
 }
 
+TEST_F(BuilderTest, DeepHierarchyKeepsEachLevelsSiblingsTagsGeometryAndLinks) {
+    // Each level: a leaf before the next level and one after it, so that siblings are read and
+    // built on both sides of a deep descent; the link names the bottom's last leaf by its path.
+    constexpr int levels = 900;
+    std::string text = R"({"materials": [{"name": "Red"}], "objects": [)";
+    std::string bottomPath;
+    for (int i = 0; i < levels; ++i) {
+        text += R"({"type": "null", "name": "L)" + std::to_string(i) + R"(", "children": [{"type": "polygon", "name": "Before", )"
+                R"("points": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "polygons": [[0, 1, 2]]}, )";
+        bottomPath += "L" + std::to_string(i) + "/";
+    }
+    text += R"({"type": "cube", "name": "Bottom"})";
+    for (int i = 0; i < levels; ++i) text += R"(, {"type": "cube", "name": "After", "tags": [{"type": "texture", "material": "Red"}]}]})";
+    text += R"(, {"type": "instance", "name": "Copy", "params": {"INSTANCE_LINK": {"object": ")" + bottomPath + R"(After"}}}]})";
+    host::NodePtr document = load(text);
+
+    HostNode* level = host::firstObject(*document);
+    HostNode* last = nullptr;
+    for (int i = 0; i < levels; ++i) {
+        ASSERT_EQ(level->name, "L" + std::to_string(i));
+        HostNode* before = level->children().first();
+        ASSERT_EQ(before->name, "Before");
+        EXPECT_EQ(before->points.size(), 3u);
+        EXPECT_EQ(before->polygons.size(), 1u);
+        last = before->next()->next();
+        ASSERT_EQ(last->name, "After");
+        EXPECT_EQ(linked(last->tags().first()->params, TEXTURE_TAG_MATERIAL, *document), host::firstMaterial(*document));
+        EXPECT_EQ(last->next(), nullptr);
+        level = before->next();
+    }
+    EXPECT_EQ(level->name, "Bottom");
+    HostNode* copy = host::firstObject(*document)->next();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(linked(copy->params, INSTANCE_LINK, *document), last);
+}
+
 TEST_F(BuilderTest, PlacementFromPositionRotationAndScale) {
     // Heading 90 turns z to +x; pitch 90 turns y to +z; bank 90 turns x to +y.
     host::NodePtr document = load(R"({"objects": [
