@@ -2,7 +2,9 @@
 # The whole command as a user runs it: `lumeno-host export DOC.json -o OUT.xml` beside `assimp export`
 # of the same geometry from OBJ to 3DS (assimp-utils), in the same run, best of REPEAT wall-clock
 # runs each, output on a memory file system. Prints each case's times, their ratio, the peak memory
-# of both (maximum resident set, /usr/bin/time) and what the export wrote. Each timed export writes
+# of both (maximum resident set, /usr/bin/time), what the export wrote, and the peak over that of an
+# export of an empty document (what the program and its libraries take whatever the scene: no export
+# of a small scene can be below it) against what was written. Each timed export writes
 # into an empty folder; "again" is the same export into the folder an export filled, replacing
 # every file, as a user exporting once more does.
 # Usage: bench/command_bench.sh [LUMENO_HOST] [WORK_DIR (default /dev/shm/...)] [REPEAT (3)]
@@ -28,8 +30,13 @@ best() {
   echo "$best $memory"
 }
 
-printf '| case | JSON MB | lumeno-host s | assimp s | ratio | again s | lumeno-host peak MB | export writes MB | peak / written | assimp peak MB |\n'
-printf '|---|---|---|---|---|---|---|---|---|---|\n'
+echo '{}' >"$work/empty.json"
+read -r _ empty_kb < <(best "$work/empty" "$host" export "$work/empty.json" -o "$work/empty/scene.xml")
+rm -rf "$work/empty" "$work/empty.json"
+echo "An export of an empty document peaks at $(echo "$empty_kb / 1000" | bc -l | xargs printf '%.1f') MB."
+echo
+printf '| case | JSON MB | lumeno-host s | assimp s | ratio | again s | lumeno-host peak MB | export writes MB | peak / written | peak over empty / written | assimp peak MB |\n'
+printf '|---|---|---|---|---|---|---|---|---|---|---|\n'
 run_case() { # label, generator arguments...
   local label=$1; shift
   local scene="$work/scene" out="$work/out"
@@ -39,10 +46,11 @@ run_case() { # label, generator arguments...
   written=$(du -sb "$out" | cut -f1)
   read -r again _ < <(best "" "$host" export "$scene.json" -o "$out/scene.xml")
   read -r peer peer_kb < <(best "" assimp export "$scene.obj" "$work/peer.3ds")
-  printf '| %s | %.1f | %s | %s | %.2f | %s | %.0f | %.1f | %.2f | %.0f |\n' "$label" \
+  printf '| %s | %.1f | %s | %s | %.2f | %s | %.0f | %.1f | %.2f | %.2f | %.0f |\n' "$label" \
     "$(echo "$(stat -c %s "$scene.json") / 1000000" | bc -l)" "$ours" "$peer" "$(echo "$ours / $peer" | bc -l)" "$again" \
     "$(echo "$ours_kb / 1000" | bc -l)" "$(echo "$written / 1000000" | bc -l)" \
-    "$(echo "$ours_kb * 1024 / $written" | bc -l)" "$(echo "$peer_kb / 1000" | bc -l)"
+    "$(echo "$ours_kb * 1024 / $written" | bc -l)" "$(echo "($ours_kb - $empty_kb) * 1024 / $written" | bc -l)" \
+    "$(echo "$peer_kb / 1000" | bc -l)"
   rm -rf "$out" "$scene.json" "$scene.obj" "$work/peer.3ds"
 }
 
