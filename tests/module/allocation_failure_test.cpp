@@ -15,7 +15,37 @@
 namespace lumeno_test {
 namespace {
 
-class AllocationFailureTest : public ModuleTest {};
+class AllocationFailureTest : public ModuleTest {
+protected:
+    /// Saves `document` with the allocation 1, 2, ... failing in turn until a save meets no failure
+    /// (at most `limit` runs). Each run must answer as the saver promises and give back all it took.
+    /// Answers the element names of the scene the run without a failure wrote.
+    std::string SweepFailingSaves(HostNode& document, const std::string& stem, uint64_t limit) {
+        host::Allocator& allocator = session().allocator();
+        for (uint64_t n = 1; n <= limit; ++n) {
+            SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
+            const size_t blocksBefore = allocator.liveBlocks();
+            const long handlesBefore = session().liveHandles();
+            fs::path file = Temp(stem + std::to_string(n) + ".xml");
+
+            allocator.failAllocation(n);
+            const int32_t result = session().saveWithSaver(kLumenoSaverId, &document, file);
+            const bool completed = !allocator.failureHappened();
+            allocator.failAllocation(0);
+
+            EXPECT_EQ(allocator.liveBlocks(), blocksBefore);
+            EXPECT_EQ(session().liveHandles(), handlesBefore);
+            EXPECT_EQ(allocator.badFrees(), 0u);
+            EXPECT_EQ(result, completed ? FILE_RESULT_OK : FILE_RESULT_OUT_OF_MEMORY);
+            if (completed) {
+                auto xml = LoadScene(file);
+                return xml ? ChildNames(SceneOf(*xml)) : "the scene file cannot be read";
+            }
+        }
+        ADD_FAILURE() << "no run completed without hitting the failure";
+        return {};
+    }
+};
 
 TEST_F(AllocationFailureTest, EveryFailingAllocationAnswersMinus7AndNothingLeaks) {
     StartModule();
@@ -27,32 +57,7 @@ TEST_F(AllocationFailureTest, EveryFailingAllocationAnswersMinus7AndNothingLeaks
         ->params.setReal(LCFG_POS_SIZE_MULTIPLIER, 0.5f);
     host::makeMaterial(*document, "Red");
 
-    host::Allocator& allocator = session().allocator();
-    bool completed = false;
-    for (uint64_t n = 1; n <= 1000 && !completed; ++n) {
-        SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
-        const size_t blocksBefore = allocator.liveBlocks();
-        const long handlesBefore = session().liveHandles();
-        fs::path file = Temp("run" + std::to_string(n) + ".xml");
-
-        allocator.failAllocation(n);
-        const int32_t result = session().saveWithSaver(kLumenoSaverId, document.get(), file);
-        completed = !allocator.failureHappened();
-        allocator.failAllocation(0);
-
-        EXPECT_EQ(allocator.liveBlocks(), blocksBefore);
-        EXPECT_EQ(session().liveHandles(), handlesBefore);
-        EXPECT_EQ(allocator.badFrees(), 0u);
-        if (completed) {
-            ASSERT_EQ(result, FILE_RESULT_OK);
-            auto xml = LoadScene(file);
-            ASSERT_NE(xml, nullptr);
-            EXPECT_EQ(ChildNames(SceneOf(*xml)), "camera background material material");
-        } else {
-            EXPECT_EQ(result, FILE_RESULT_OUT_OF_MEMORY);
-        }
-    }
-    EXPECT_TRUE(completed) << "no run completed without hitting the failure";
+    EXPECT_EQ(SweepFailingSaves(*document, "run", 1000), "camera background material material");
 }
 
 TEST_F(AllocationFailureTest, StudioWithShapesAndEmittersNeverCrashesOrLeaks) {
@@ -70,33 +75,9 @@ TEST_F(AllocationFailureTest, StudioWithShapesAndEmittersNeverCrashesOrLeaks) {
     HostNode* panel = host::makeObject(*document, TYPE_CUBE, "Glowing panel");
     host::addPluginTag(session().registry(), *panel, kLumenoLightTagId);
 
-    host::Allocator& allocator = session().allocator();
-    bool completed = false;
-    for (uint64_t n = 1; n <= 1000 && !completed; ++n) {
-        SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
-        const size_t blocksBefore = allocator.liveBlocks();
-        const long handlesBefore = session().liveHandles();
-        fs::path file = Temp("studio" + std::to_string(n) + ".xml");
-
-        allocator.failAllocation(n);
-        const int32_t result = session().saveWithSaver(kLumenoSaverId, document.get(), file);
-        completed = !allocator.failureHappened();
-        allocator.failAllocation(0);
-
-        EXPECT_EQ(allocator.liveBlocks(), blocksBefore);
-        EXPECT_EQ(session().liveHandles(), handlesBefore);
-        EXPECT_EQ(allocator.badFrees(), 0u);
-        EXPECT_EQ(result, completed ? FILE_RESULT_OK : FILE_RESULT_OUT_OF_MEMORY);
-        if (completed) {
-            auto xml = LoadScene(file);
-            ASSERT_NE(xml, nullptr);
-            EXPECT_EQ(ChildNames(SceneOf(*xml)),
-                      "background camera mesh material material plane sphere sphere rectanglelight meshlight");
-        }
-    }
-    EXPECT_TRUE(completed) << "no run completed without hitting the failure";
+    EXPECT_EQ(SweepFailingSaves(*document, "studio", 1000),
+              "background camera mesh material material plane sphere sphere rectanglelight meshlight");
 }
-
 
 TEST_F(AllocationFailureTest, MergedExportNeverCrashesOrLeaks) {
     StartModule();
@@ -118,33 +99,10 @@ TEST_F(AllocationFailureTest, MergedExportNeverCrashesOrLeaks) {
     area->params.setInt(90002, 8);
     host::addPluginTag(session().registry(), *host::makeObject(*document, TYPE_CUBE, "Glowing panel"), kLumenoLightTagId);
 
-    host::Allocator& allocator = session().allocator();
-    bool completed = false;
-    for (uint64_t n = 1; n <= 2000 && !completed; ++n) {
-        SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
-        const size_t blocksBefore = allocator.liveBlocks();
-        const long handlesBefore = session().liveHandles();
-        fs::path file = Temp("merged" + std::to_string(n) + ".xml");
-
-        allocator.failAllocation(n);
-        const int32_t result = session().saveWithSaver(kLumenoSaverId, document.get(), file);
-        completed = !allocator.failureHappened();
-        allocator.failAllocation(0);
-
-        EXPECT_EQ(allocator.liveBlocks(), blocksBefore);
-        EXPECT_EQ(session().liveHandles(), handlesBefore);
-        EXPECT_EQ(allocator.badFrees(), 0u);
-        EXPECT_EQ(result, completed ? FILE_RESULT_OK : FILE_RESULT_OUT_OF_MEMORY);
-        if (completed) {
-            auto xml = LoadScene(file);
-            ASSERT_NE(xml, nullptr);
-            const std::string names = ChildNames(SceneOf(*xml));
-            EXPECT_NE(names.find("mesh meshlight mesh mesh material material material model model sphere rectanglelight"),
-                      std::string::npos)
-                << names;
-        }
-    }
-    EXPECT_TRUE(completed) << "no run completed without hitting the failure";
+    const std::string names = SweepFailingSaves(*document, "merged", 2000);
+    EXPECT_NE(names.find("mesh meshlight mesh mesh material material material model model sphere rectanglelight"),
+              std::string::npos)
+        << names;
 }
 
 } // namespace
