@@ -55,6 +55,7 @@ run_case() { # label, generator arguments...
 }
 
 run_case "10,000 objects of 12 triangles" boxes 10000
+run_case "the same under one null object" group 10000
 run_case "1M triangles in one object" grids 1000000 1
 run_case "1M triangles in 10,000 objects" grids 1000000 10000
 run_case "chain of 900 nested objects" chain 900

@@ -3,6 +3,7 @@
 world space as one OBJ file, for bench/command_bench.sh.
 
   make_bench_scene.py boxes N OUT.json OUT.obj      N boxes of 8 points and 6 quads (12 triangles)
+  make_bench_scene.py group N OUT.json OUT.obj      the same N boxes, all children of one null object
   make_bench_scene.py grids T N OUT.json OUT.obj    T triangles in N flat grid objects
   make_bench_scene.py chain N OUT.json OUT.obj      N boxes, each the child of the one before
 """
@@ -75,8 +76,10 @@ def main():
     else:
         count = int(sys.argv[2])
         out = Writer(sys.argv[3], sys.argv[4])
+        if kind == "group":
+            out.json.write('{"type": "null", "name": "Group", "children": [\n')
         for i in range(count):
-            if kind == "boxes":
+            if kind in ("boxes", "group"):
                 position = ((i % 100) * 30, 0, (i // 100) * 30)
                 out.object_head(i, position, BOX_POINTS, BOX_QUADS)
                 out.json.write("}" + (",\n" if i + 1 < count else ""))
@@ -87,6 +90,8 @@ def main():
                 out.obj_object(i, (30 * i, 0, 0), BOX_POINTS, BOX_QUADS)
         if kind == "chain":
             out.json.write("}" + "]}" * (count - 1))
+        elif kind == "group":
+            out.json.write("]}")
     out.close()
 
 

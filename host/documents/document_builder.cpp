@@ -1,5 +1,6 @@
 #include "host/documents/document_builder.h"
 
+#include <algorithm>
 #include <deque>
 #include <exception>
 #include <functional>
@@ -35,6 +36,7 @@ HostMatrix toHost(const df::Matrix& m) { return {toHost(m.off), toHost(m.v1), to
 
 /// A link value whose target is looked up once every object and material exists.
 struct PendingLink {
+    std::size_t owner; // the object it stands on, counted in the file's order (parents first)
     HostContainer* container;
     int32_t id;
     JsonPlace path; // where the link stands in the file, for messages
@@ -56,7 +58,23 @@ public:
     }
 
     /// Builds a top-level object and its children, taking all of the record: it is left empty.
-    void buildTopObject(df::Object& object) { buildObject(*document_, object, nullptr); }
+    void buildTopObject(df::Object& object) { buildObject(object, nullptr); }
+
+    /// Builds an object that is in no document yet, with the children its record holds; `sequence`
+    /// counts it among the file's objects in their order, parents first, whatever order they are
+    /// built in. Children built before it are given to it with `adoptChild`.
+    NodePtr buildDetached(df::Object& object, std::size_t sequence) {
+        sequence_ = sequence;
+        nextSequence_ = std::max(nextSequence_, sequence + 1);
+        NodePtr node = buildOwnParts(object);
+        buildChildren(object, *node);
+        return node;
+    }
+
+    static void adoptChild(HostNode& parent, NodePtr child) { parent.children().append(&parent, std::move(child)); }
+
+    /// A top-level object built by `buildDetached` goes into the document.
+    void addTopObject(NodePtr object) { appendObject(*document_, std::move(object)); }
 
     /// Resolves the links and applies the view and settings, once every object and material exists.
     NodePtr finish(const df::Document& file) {
@@ -67,6 +85,9 @@ public:
             return *paths;
         };
         resolveAll(materialLinks_, index);
+        // Resolved in the file's order, whatever order the objects were built in.
+        std::stable_sort(links_.begin(), links_.end(),
+                         [](const PendingLink& a, const PendingLink& b) { return a.owner < b.owner; });
         resolveAll(links_, index);
         buildView(*document_, file.view, index);
         if (file.settings.path) setDocumentSetting(*document_, DOCUMENT_PATH, *file.settings.path);
@@ -81,6 +102,8 @@ private:
     std::deque<PendingLink> links_, materialLinks_; // a deque grows without copying
     std::deque<PendingLink>* linkList_ = &links_;   // where a link read now waits
     std::unordered_map<std::string, std::vector<HostNode*>> materials_;
+    std::size_t sequence_ = 0;     // the object whose links are read now, in the file's order
+    std::size_t nextSequence_ = 0; // the next object built from its parent's record
 
     [[noreturn]] void fail(const JsonPlace& path, const std::string& problem) const {
         throw DocumentError(file_, path, problem);
@@ -106,16 +129,25 @@ private:
     /// Builds the object, then its children; the record is let go of before its children are built,
     /// so that a deep hierarchy is never held as records and host objects at once, and one level of
     /// it costs little stack.
-    void buildObject(HostNode& document, df::Object& object, HostNode* parent) {
-        HostNode* node = buildOwnParts(document, object, parent);
-        std::vector<df::Object> children = std::move(object.children);
-        object = {};
-        for (auto& child : children) buildObject(document, child, node);
+    void buildObject(df::Object& object, HostNode* parent) {
+        sequence_ = nextSequence_++;
+        NodePtr built = buildOwnParts(object);
+        HostNode* node = built.get();
+        if (parent) adoptChild(*parent, std::move(built));
+        else addTopObject(std::move(built));
+        buildChildren(object, *node);
     }
 
-    /// Everything of the object but its children.
-    [[gnu::noinline]] HostNode* buildOwnParts(HostNode& document, df::Object& object, HostNode* parent) {
-        HostNode* node = appendObject(document, newObject(object.type, object.name), parent);
+    void buildChildren(df::Object& object, HostNode& node) {
+        std::vector<df::Object> children = std::move(object.children);
+        object = {};
+        for (auto& child : children) buildObject(child, &node);
+    }
+
+    /// Everything of the object but its children, in no document yet.
+    [[gnu::noinline]] NodePtr buildOwnParts(df::Object& object) {
+        NodePtr built = newObject(object.type, object.name);
+        HostNode* node = built.get();
         if (object.placement) setLocalMatrix(*node, toHost(*object.placement));
         // The file's geometry becomes the object's as it is: a large document is not held twice.
         node->points = std::move(object.points);
@@ -132,7 +164,7 @@ private:
             makeUvwTag(*node, std::move(uvws));
             object.uvs.reset();
         }
-        return node;
+        return built;
     }
 
     void buildTag(HostNode& object, const df::Tag& tag) {
@@ -145,7 +177,7 @@ private:
             node = makeTag(object, TYPE_TEXTURE_TAG);
             schema = ParameterSchema::forHostType(TYPE_TEXTURE_TAG);
             if (tag.material) {
-                linkList_->push_back({&node->params, TEXTURE_TAG_MATERIAL, tag.path.member("material"), false,
+                linkList_->push_back({sequence_, &node->params, TEXTURE_TAG_MATERIAL, tag.path.member("material"), false,
                                   {}, *tag.material});
                 seen.insert(TEXTURE_TAG_MATERIAL);
             }
@@ -154,7 +186,7 @@ private:
             node = makeTag(object, TYPE_CAMERA_TARGET_TAG);
             schema = ParameterSchema::forHostType(TYPE_CAMERA_TARGET_TAG);
             if (tag.target) {
-                linkList_->push_back({&node->params, CAMERA_TARGET_LINK, tag.path.member("target"), true,
+                linkList_->push_back({sequence_, &node->params, CAMERA_TARGET_LINK, tag.path.member("target"), true,
                                   *tag.target, {}});
                 seen.insert(CAMERA_TARGET_LINK);
             }
@@ -293,13 +325,13 @@ private:
     void setLink(HostContainer& container, int32_t id, const df::Param& param) {
         if (auto object = std::get_if<df::ObjectLink>(&param.value)) {
             if (!object->path) return container.setLink(id, nullptr);
-            linkList_->push_back({&container, id, param.path.member("object"), true, *object->path, {}});
+            linkList_->push_back({sequence_, &container, id, param.path.member("object"), true, *object->path, {}});
             container.setLink(id, nullptr); // keeps the element's place until the target is known
             return;
         }
         const auto& material = std::get<df::MaterialLink>(param.value);
         if (!material.name) return container.setLink(id, nullptr);
-        linkList_->push_back({&container, id, param.path.member("material"), false, {}, *material.name});
+        linkList_->push_back({sequence_, &container, id, param.path.member("material"), false, {}, *material.name});
         container.setLink(id, nullptr);
     }
 
@@ -380,25 +412,48 @@ NodePtr buildDocument(docfile::Document&& document, Registry& registry) {
 }
 
 struct StreamedBuild::State {
+    /// An object built before its parent, or the first fault in it and its children.
+    struct Built {
+        NodePtr node;
+        std::exception_ptr fault;
+    };
     std::string file;
     Registry& registry;
     std::optional<Builder> builder;
-    std::exception_ptr fault; // the first object the builder refused
+    std::exception_ptr fault; // the first top-level object the builder refused
+    std::vector<Built> waiting; // objects whose parent is still being read, in the file's order
 };
 
-StreamedBuild::StreamedBuild(std::string file, Registry& registry) : state_(new State{std::move(file), registry, {}, {}}) {
+StreamedBuild::StreamedBuild(std::string file, Registry& registry)
+    : state_(new State{std::move(file), registry, {}, {}, {}}) {
     restart();
 }
 
 StreamedBuild::~StreamedBuild() = default;
 
-void StreamedBuild::take(docfile::Object&& object) {
-    if (state_->fault) return;
-    try {
-        state_->builder->buildTopObject(object);
-    } catch (const DocumentError&) {
+void StreamedBuild::take(ReadObject&& read) {
+    auto& waiting = state_->waiting;
+    const auto children = waiting.end() - static_cast<std::ptrdiff_t>(read.children);
+    State::Built built;
+    if (!state_->fault) { // once a top-level object is refused, nothing after it is built
+        // A fault of the object itself comes before those of its children, as in a whole build.
+        try {
+            built.node = state_->builder->buildDetached(read.object, read.sequence);
+        } catch (const DocumentError&) {
+            built.fault = std::current_exception();
+        }
+        for (auto child = children; child != waiting.end() && !built.fault; ++child) built.fault = child->fault;
+        if (!built.fault)
+            for (auto child = children; child != waiting.end(); ++child) Builder::adoptChild(*built.node, std::move(child->node));
+    }
+    waiting.erase(children, waiting.end());
+    if (!read.top) {
+        waiting.push_back(std::move(built));
+    } else if (built.fault) {
         // A fault the reading finds later still comes first, as when the file is built whole.
-        state_->fault = std::current_exception();
+        state_->fault = built.fault;
+    } else if (built.node) {
+        state_->builder->addTopObject(std::move(built.node));
     }
 }
 
@@ -406,6 +461,7 @@ void StreamedBuild::restart() {
     state_->builder.reset(); // the objects built so far go first
     state_->builder.emplace(state_->file, state_->registry);
     state_->fault = nullptr;
+    state_->waiting.clear();
 }
 
 NodePtr StreamedBuild::finish(docfile::Document&& rest) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/documents/document_file.h"
+#include "host/documents/document_parser.h"
 #include "host/model/node.h"
 
 namespace host {
@@ -18,9 +19,9 @@ class Registry;
 /// the file and the JSON path; a refused document is freed whole, its plug-in tags included.
 NodePtr buildDocument(docfile::Document&& document, Registry& registry);
 
-/// The same build, given the top-level objects one at a time while the file is still being read,
-/// so that a large file is never held as records whole. A fault in an object is kept until
-/// `finish`: a document refused for several faults is refused for the one a whole build names.
+/// The same build, given the objects one at a time while the file is still being read, each after
+/// its children, so that a large file is never held as records whole. A fault in an object is kept
+/// until `finish`: a document refused for several faults is refused for the one a whole build names.
 class StreamedBuild {
 public:
     StreamedBuild(std::string file, Registry& registry);
@@ -28,8 +29,8 @@ public:
     StreamedBuild(const StreamedBuild&) = delete;
     StreamedBuild& operator=(const StreamedBuild&) = delete;
 
-    /// The next top-level object, in the file's order.
-    void take(docfile::Object&& object);
+    /// The next object read.
+    void take(ReadObject&& read);
     /// The file is read again from its start: everything taken so far is dropped.
     void restart();
     /// The rest of the file (materials, view, settings); throws DocumentError as buildDocument.

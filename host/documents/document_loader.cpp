@@ -8,10 +8,10 @@
 namespace host {
 
 NodePtr loadDocumentFile(const std::filesystem::path& file, Registry& registry) {
-    // Each object is built as soon as it is read, so the file is never held as records whole.
+    // Each object is built as soon as its text ends, so the file is never held as records whole.
     StreamedBuild build(file.string(), registry);
     docfile::Document document = readDocumentFile(
-        file, {[&build](docfile::Object&& object) { build.take(std::move(object)); }, [&build] { build.restart(); }});
+        file, {[&build](ReadObject&& read) { build.take(std::move(read)); }, [&build] { build.restart(); }});
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(file, error);
     if (error) absolute = file;

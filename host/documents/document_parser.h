@@ -16,15 +16,23 @@ docfile::Document parseDocumentText(const std::string& text, const std::string& 
 /// Reads and parses a document file. Throws DocumentError (also when the file cannot be read).
 docfile::Document readDocumentFile(const std::filesystem::path& file);
 
-/// Hears the top-level objects of a file as they are read, in order, and when reading starts over
-/// from the beginning (everything heard before is then void).
+/// An object of a file as it is read: each comes after its children, once its text has ended.
+struct ReadObject {
+    docfile::Object object;   // its own keys; children only when read with their parent
+    std::size_t children = 0; // how many of the objects heard before it, not yet claimed, are its children (the last ones)
+    std::size_t sequence = 0; // its place among the file's objects in their order, parents first
+    bool top = false;         // an entry of "objects"
+};
+
+/// Hears the objects of a file as they are read, and when reading starts over from the beginning
+/// (everything heard before is then void).
 struct ObjectReceiver {
-    std::function<void(docfile::Object&&)> take;
+    std::function<void(ReadObject&&)> take;
     std::function<void()> restart;
 };
 
-/// The same, handing each top-level object to `receiver` as soon as its text is read; the document
-/// comes back without them. Refuses a file for the same first fault as the other form.
+/// The same, handing each object to `receiver` as soon as its text is read; the document comes
+/// back without them. Refuses a file for the same first fault as the other form.
 docfile::Document readDocumentFile(const std::filesystem::path& file, const ObjectReceiver& receiver);
 
 } // namespace host

@@ -17,7 +17,7 @@ namespace {
 /// makes a JSON path when an error needs one.
 class TreeBuilder final : public nlohmann::json_sax<JsonTree> {
 public:
-    explicit TreeBuilder(TopObjectSink* sink = nullptr) : sink_(sink) {}
+    explicit TreeBuilder(ObjectSink* sink = nullptr) : sink_(sink) {}
 
     JsonDocument result;
     std::string duplicatePath; // set when a key repeats
@@ -94,9 +94,10 @@ private:
         Role role;
         std::size_t index; // place in the parent when that is a list
         std::string key;   // the key being filled when this is an object
+        std::size_t firstList = 0; // an object record: the first of the geometry lists read in it
     };
     std::vector<Frame> stack_;
-    TopObjectSink* sink_;
+    ObjectSink* sink_;
     ListPacker packer_;
     bool packing_ = false;
 
@@ -158,21 +159,27 @@ private:
         Role role = roleOf(container.is_object());
         std::size_t index = stack_.empty() ? 0 : stack_.back().node->size();
         JsonTree* node = place(std::move(container));
-        stack_.push_back({node, role, index, {}});
+        stack_.push_back({node, role, index, {}, result.lists.size()});
+        if (sink_ && role == Role::ObjectRecord) sink_->openObject(index);
         return true;
     }
 
     bool close() {
-        // A top-level object (the top, its "objects", the object) goes to the sink with its lists.
-        if (sink_ && stack_.size() == 3 && stack_.back().role == Role::ObjectRecord) {
+        // An object record goes to the sink with its lists (those of its children have gone with
+        // them), and its part of the tree and its lists go back.
+        if (sink_ && stack_.back().role == Role::ObjectRecord) {
+            const bool top = stack_.size() == 3; // the top, its "objects", the object
             // What a deep object needed to be read goes back before the sink builds it.
-            if (stack_.capacity() > deepFrames) stack_.shrink_to_fit();
+            if (top && stack_.capacity() > deepFrames) stack_.shrink_to_fit();
             const Frame& object = stack_.back();
-            const std::size_t lists = result.lists.size();
-            sink_->object(*object.node, object.index, result.lists, result.listBase);
+            sink_->closeObject(*object.node, result.lists, result.listBase);
             *object.node = nullptr;
-            result.listBase += lists;
-            result.lists.clear();
+            if (top) {
+                result.listBase += result.lists.size();
+                result.lists.clear();
+            } else {
+                result.lists.resize(object.firstList);
+            }
         }
         stack_.pop_back();
         return true;
@@ -248,7 +255,7 @@ JsonDocument finish(TreeBuilder& builder, bool ok, const std::string& file,
 }
 
 template <typename Input>
-JsonDocument parse(Input&& input, const std::string& file, TopObjectSink* sink,
+JsonDocument parse(Input&& input, const std::string& file, ObjectSink* sink,
                    const std::function<std::pair<int, int>(std::size_t)>& lineAndColumn) {
     TreeBuilder builder(sink);
     const bool ok = JsonTree::sax_parse(std::forward<Input>(input), &builder);
@@ -258,7 +265,7 @@ JsonDocument parse(Input&& input, const std::string& file, TopObjectSink* sink,
 /// The quick way first; the library when the quick way is unsure. `passed` hears what the quick
 /// way has gone past, and `again` gives the whole text back for the library.
 template <typename Passed, typename Again>
-JsonDocument read(std::string_view text, const std::string& file, TopObjectSink* sink, Passed&& passed,
+JsonDocument read(std::string_view text, const std::string& file, ObjectSink* sink, Passed&& passed,
                   Again&& again) {
     {
         TreeBuilder builder(sink);
@@ -282,7 +289,7 @@ JsonDocument parseJsonTree(const std::string& text, const std::string& file) {
     return read(view, file, nullptr, [](std::size_t) {}, [view] { return view; });
 }
 
-JsonDocument parseJsonText(DocumentText& text, const std::string& file, TopObjectSink* sink) {
+JsonDocument parseJsonText(DocumentText& text, const std::string& file, ObjectSink* sink) {
     return read(text.text(), file, sink, [&text](std::size_t offset) { text.release(offset); }, [&text] {
         text.reload();
         return text.text();

@@ -24,15 +24,18 @@ struct JsonDocument {
     std::size_t listBase = 0;      // the lists before it went with objects a sink took
 };
 
-/// Hears each top-level object ("objects"[i]) as soon as its text is read, so that the tree never
-/// holds more than one of them: the tree keeps null in its place. It must not throw: a fault it
-/// finds is its to keep, since a syntax error later in the text still comes first.
-class TopObjectSink {
+/// Hears each object of "objects" and of an object's "children" as soon as its text is read,
+/// deepest first, so that the tree never holds an object whose text has ended: the tree keeps null
+/// in its place. It must not throw: a fault it finds is its to keep, since a syntax error later in
+/// the text still comes first.
+class ObjectSink {
 public:
-    virtual ~TopObjectSink() = default;
-    /// `lists` holds the object's geometry lists, list number s at lists[s - base]; the sink may
-    /// take them or let them go.
-    virtual void object(JsonTree& node, std::size_t index, std::vector<PackedList>& lists, std::size_t base) = 0;
+    virtual ~ObjectSink() = default;
+    /// An object begins; `index` is its place in its list.
+    virtual void openObject(std::size_t index) = 0;
+    /// The object last begun and not ended ends; its children have ended before it. `lists` holds
+    /// the geometry lists read in it, list number s at lists[s - base]; their contents may be taken.
+    virtual void closeObject(JsonTree& node, std::vector<PackedList>& lists, std::size_t base) = 0;
     /// The text is read again from its start: everything heard so far is to be forgotten.
     virtual void restart() = 0;
 };
@@ -42,7 +45,7 @@ public:
 /// Throws DocumentError.
 JsonDocument parseJsonTree(const std::string& text, const std::string& file);
 /// The same for a document file's text, whose memory goes back as the quick way reads it; `sink`
-/// (if any) takes the top-level objects as they are read.
-JsonDocument parseJsonText(DocumentText& text, const std::string& file, TopObjectSink* sink = nullptr);
+/// (if any) takes the objects as they are read.
+JsonDocument parseJsonText(DocumentText& text, const std::string& file, ObjectSink* sink = nullptr);
 
 } // namespace host

@@ -190,10 +190,38 @@ TEST_F(RefusalTest, OfSeveralFaultsTheWholeReadsFirstIsNamed) {
     EXPECT_EQ(message.rfind("test.json:1:", 0), 0u) << message;
 }
 
+// Each object is read and built once its text ends, after its children; the fault named is still
+// the one a whole read meets first: an object's own before its children's, an earlier child's
+// before a later one's, every shape fault before what only the build finds, links in file order.
+TEST_F(RefusalTest, OfSeveralFaultsInAHierarchyTheWholeReadsFirstIsNamed) {
+    const std::string badChild = R"({"type": "sphre"})";
+    const std::string badTag = R"({"type": "null", "tags": [{"type": "Nope"}]})";
+    const std::string top = R"({"objects": [{"type": "null", "children": [)";
+    expect({
+        {(top + badChild + R"(], "name": 5}]})").c_str(), "objects[0].name", "expected a string"},
+        {(top + badChild + R"(, {"type": "null", "name": 5}]}]})").c_str(), "objects[0].children[0].type", "unknown object type"},
+        {(top + R"({"type": "null"}, null, )" + badChild + "]}]}").c_str(), "objects[0].children[1]", "must be an object"},
+        {(top + R"({"type": "null"}, 7]}]})").c_str(), "objects[0].children[1]", "must be an object"},
+        {(top + R"({"type": "null", "children": [)" + badChild + "]}, " + badChild + "]}]}").c_str(),
+         "objects[0].children[0].children[0].type", "unknown object type"},
+        {(top + badTag + R"(], "tags": [{"type": "Nope"}]}]})").c_str(), "objects[0].tags[0].type", "unknown tag type"},
+        {(top + badTag + R"(]}, )" + badChild + "]}").c_str(), "objects[1].type", "unknown object type"},
+        {(top + badTag + R"(, )" + badChild + "]}]}").c_str(), "objects[0].children[1].type", "unknown object type"},
+        {(top + R"({"type": "null", "tags": [{"type": "texture", "material": "Gone"}]}],
+            "tags": [{"type": "texture", "material": "Lost"}]}]})").c_str(), "objects[0].tags[0].material",
+         "no material named \"Lost\""},
+    });
+}
+
 TEST_F(RefusalTest, ARefusedDocumentFreesItsPluginTags) {
     const int before = liveTestTags();
     refusalPath(R"({"objects": [{"type": "null", "tags": [{"type": "Test Settings"}, {"type": "Test Settings"}]},
                                 {"type": "instance", "params": {"INSTANCE_LINK": {"object": "Missing"}}}]})");
+    EXPECT_EQ(liveTestTags(), before);
+    // Children built before their parent is refused, and before a later sibling is.
+    refusalPath(R"({"objects": [{"type": "null", "children": [{"type": "null", "tags": [{"type": "Test Settings"}]},
+                                {"type": "null", "children": [{"type": "null", "tags": [{"type": "Test Settings"}]}],
+                                 "tags": [{"type": "Nope"}]}]}]})");
     EXPECT_EQ(liveTestTags(), before);
 }
 
