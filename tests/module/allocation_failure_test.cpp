@@ -3,7 +3,6 @@
 #include <string>
 
 #include "frame/plugin_ids.h"
-#include "host/memory/allocator.h"
 #include "host/model/build.h"
 #include "host/model/document.h"
 #include "host/plugins/plugin_tags.h"
@@ -17,33 +16,13 @@ namespace {
 
 class AllocationFailureTest : public ModuleTest {
 protected:
-    /// Saves `document` with the allocation 1, 2, ... failing in turn until a save meets no failure
-    /// (at most `limit` runs). Each run must answer as the saver promises and give back all it took.
-    /// Answers the element names of the scene the run without a failure wrote.
+    /// The element names of the scene that the save without a failure wrote, after every save
+    /// before it failed cleanly.
     std::string SweepFailingSaves(HostNode& document, const std::string& stem, uint64_t limit) {
-        host::Allocator& allocator = session().allocator();
-        for (uint64_t n = 1; n <= limit; ++n) {
-            SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
-            const size_t blocksBefore = allocator.liveBlocks();
-            const long handlesBefore = session().liveHandles();
-            fs::path file = Temp(stem + std::to_string(n) + ".xml");
-
-            allocator.failAllocation(n);
-            const int32_t result = session().saveWithSaver(kLumenoSaverId, &document, file);
-            const bool completed = !allocator.failureHappened();
-            allocator.failAllocation(0);
-
-            EXPECT_EQ(allocator.liveBlocks(), blocksBefore);
-            EXPECT_EQ(session().liveHandles(), handlesBefore);
-            EXPECT_EQ(allocator.badFrees(), 0u);
-            EXPECT_EQ(result, completed ? FILE_RESULT_OK : FILE_RESULT_OUT_OF_MEMORY);
-            if (completed) {
-                auto xml = LoadScene(file);
-                return xml ? ChildNames(SceneOf(*xml)) : "the scene file cannot be read";
-            }
-        }
-        ADD_FAILURE() << "no run completed without hitting the failure";
-        return {};
+        const fs::path completed = ModuleTest::SweepFailingSaves(document, stem, limit).completed;
+        if (completed.empty()) return "no save completed";
+        auto xml = LoadScene(completed);
+        return xml ? ChildNames(SceneOf(*xml)) : "the scene file cannot be read";
     }
 };
 

@@ -40,35 +40,14 @@ TEST_F(MaterialAllocationFailureTest, ASaveWithMaterialsAnswersMinus7OrWritesThe
         tag->params.setInt(LMAT_NK_DATA, 5012);
         tag->params.setBool(LMAT_RESOLVE_TEXTURE_PATHS, true);
     }
-    host::Allocator& allocator = session().allocator();
-    bool completed = false;
-    uint64_t n = 1;
-    for (; n <= 1000 && !completed; ++n) {
-        SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
-        const size_t blocks = allocator.liveBlocks();
-        const long handles = session().liveHandles();
-        const fs::path file = Temp("run" + std::to_string(n) + ".xml");
-        allocator.failAllocation(n);
-        const int32_t result = session().saveWithSaver(kLumenoSaverId, document_.get(), file);
-        completed = !allocator.failureHappened();
-        allocator.failAllocation(0);
-        EXPECT_EQ(allocator.liveBlocks(), blocks);
-        EXPECT_EQ(session().liveHandles(), handles);
-        EXPECT_EQ(allocator.badFrees(), 0u);
-        EXPECT_EQ(result, completed ? FILE_RESULT_OK : FILE_RESULT_OUT_OF_MEMORY);
-        if (completed) {
-            auto xml = LoadScene(file);
-            ASSERT_NE(xml, nullptr);
-            int phong = 0;
-            for (const TiXmlElement* m = SceneOf(*xml)->FirstChildElement("material"); m;
-                 m = m->NextSiblingElement("material"))
-                if (const TiXmlElement* form = m->FirstChildElement("phong"))
-                    phong += form->FirstChildElement("nk_data") ? 1 : 0;
-            EXPECT_EQ(phong, 10);
-        }
-    }
-    EXPECT_TRUE(completed);
-    EXPECT_GT(n, 5u) << "the saver, the XML, the catalogue and the growing index all allocate";
+    const FailingSaves sweep = SweepFailingSaves(*document_, "run", 1000);
+    EXPECT_GE(sweep.runs, 5u) << "the saver, the XML, the catalogue and the growing index all allocate";
+    auto xml = LoadScene(sweep.completed);
+    ASSERT_NE(xml, nullptr);
+    int phong = 0;
+    for (const TiXmlElement* m = SceneOf(*xml)->FirstChildElement("material"); m; m = m->NextSiblingElement("material"))
+        if (const TiXmlElement* form = m->FirstChildElement("phong")) phong += form->FirstChildElement("nk_data") ? 1 : 0;
+    EXPECT_EQ(phong, 10);
 }
 
 TEST_F(MaterialAllocationFailureTest, DescribeAndDrawOfTheHelperTagNeverCrashNorLeak) {

@@ -6,6 +6,7 @@
 
 #include "frame/module_entry.h"
 #include "frame/plugin_ids.h"
+#include "host/memory/allocator.h"
 #include "host/plugins/registry.h"
 #include "host/text/host_text.h"
 
@@ -38,6 +39,29 @@ void ModuleTest::NewSession(int32_t version, const fs::path& folder) {
 }
 
 void ModuleTest::StartModule() { ASSERT_EQ(session_->startModule(), C4D_RESULT_OK); }
+
+ModuleTest::FailingSaves ModuleTest::SweepFailingSaves(HostNode& document, const std::string& stem, uint64_t limit) {
+    host::Allocator& allocator = session().allocator();
+    for (uint64_t n = 1; n <= limit; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n) + " fails");
+        const size_t blocksBefore = allocator.liveBlocks();
+        const long handlesBefore = session().liveHandles();
+        fs::path file = Temp(stem + std::to_string(n) + ".xml");
+
+        allocator.failAllocation(n);
+        const int32_t result = session().saveWithSaver(kLumenoSaverId, &document, file);
+        const bool completed = !allocator.failureHappened();
+        allocator.failAllocation(0);
+
+        EXPECT_EQ(allocator.liveBlocks(), blocksBefore);
+        EXPECT_EQ(session().liveHandles(), handlesBefore);
+        EXPECT_EQ(allocator.badFrees(), 0u);
+        EXPECT_EQ(result, completed ? FILE_RESULT_OK : FILE_RESULT_OUT_OF_MEMORY);
+        if (completed) return {file, n};
+    }
+    ADD_FAILURE() << "no save completed without meeting the failure";
+    return {{}, limit};
+}
 
 SaverHandle::SaverHandle(host::Session& session)
     : node_(host::NodeKind::Other, kLumenoSaverId) {

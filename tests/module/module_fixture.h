@@ -51,6 +51,17 @@ protected:
     /// A path in the test's temporary folder.
     fs::path Temp(const std::string& name) const { return dir_.path() / name; }
 
+    /// How a sweep of failing saves ended: the scene file of the save in which nothing failed
+    /// (empty: none did) and how many saves it took.
+    struct FailingSaves {
+        fs::path completed;
+        uint64_t runs = 0;
+    };
+    /// Saves `document` with the allocation 1, 2, ... failing in turn until a save meets no failure
+    /// (at most `limit` saves, into temporary files named after `stem`). Each save must answer as the
+    /// saver promises (-7, or 1 once nothing failed) and give back all it took.
+    FailingSaves SweepFailingSaves(HostNode& document, const std::string& stem, uint64_t limit);
+
     TempDir dir_;
     std::unique_ptr<host::Session> session_;
 };
