@@ -67,26 +67,7 @@ void PlaceObjectMesh(ExportContext& context, HostObject* object) {
 /// Element pass: a light, sphere or plane, or an instance of one, as the renderer's rectangle
 /// light, sphere or plane. An instance of anything else, or with an empty link, writes nothing.
 void ExportPrimitive(ExportContext& context, HostObject* object, const HostMatrix& world) {
-    HostObject* linked = LinkedObject(context, object);
-    if (!linked) return;
-    ElementPtr element;
-    // A rectangle light is an emitter and carries no material.
-    bool materialWritten = false;
-    switch (NodeType(linked)) {
-    case TYPE_LIGHT:
-        element = ExportRectangleLight(context, object, linked, world);
-        materialWritten = true;
-        break;
-    case TYPE_SPHERE:
-        element = ExportSphere(context, object, linked, world);
-        break;
-    case TYPE_PLANE:
-        element = ExportPlane(context, object, linked, world);
-        break;
-    default:
-        break;
-    }
-    if (element) FinishElement(context, std::move(element), object, linked, materialWritten, false);
+    if (HostObject* linked = LinkedObject(context, object)) ExportLinkedPrimitive(context, object, linked, world);
 }
 
 /// Exports one object of the walk at its world matrix `world`.

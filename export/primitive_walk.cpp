@@ -1,6 +1,5 @@
 #include "export/primitive_walk.h"
 
-#include "export/finish_element.h"
 #include "export/matrix_helpers.h"
 #include "export/object_rules.h"
 #include "export/placed_walk.h"
@@ -30,26 +29,12 @@ void ExportPrimitiveObject(ExportContext& context, HostObject* object, const Hos
     if (!IsPrimitiveDispatchType(NodeType(object))) return;
     HostObject* linked = LinkedObject(context, object);
     if (!linked) return;
-    ElementPtr element;
-    // A rectangle light is an emitter and carries no material.
-    bool materialWritten = false;
-    switch (NodeType(linked)) {
-    case TYPE_LIGHT:
-        if (markingPass) return;
-        element = ExportRectangleLight(context, object, linked, world);
-        materialWritten = true;
-        break;
-    case TYPE_SPHERE:
-    case TYPE_PLANE:
-        GiveSkipName(context, object);
-        if (markingPass) return;
-        element = NodeType(linked) == TYPE_SPHERE ? ExportSphere(context, object, linked, world)
-                                                  : ExportPlane(context, object, linked, world);
-        break;
-    default:
-        return;
-    }
-    if (element) FinishElement(context, std::move(element), object, linked, materialWritten, false);
+    const int32_t type = NodeType(linked);
+    if (type != TYPE_LIGHT && type != TYPE_SPHERE && type != TYPE_PLANE) return;
+    // A sphere or plane is named so that the merge leaves it out; a rectangle light keeps its name.
+    if (type != TYPE_LIGHT) GiveSkipName(context, object);
+    if (markingPass) return;
+    ExportLinkedPrimitive(context, object, linked, world);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "export/primitives_export.h"
 
+#include "export/finish_element.h"
 #include "export/lumeno_saver_data.h"
 #include "export/matrix_helpers.h"
 #include "export/object_rules.h"
@@ -93,4 +94,25 @@ ElementPtr ExportPlane(ExportContext& context, HostObject* object, HostObject* /
     const float dist = (o.x * normal.x + o.y * normal.y + o.z * normal.z) * Multiplier(context);
     AddTextChild(plane.get(), "dist", RealText(dist).text);
     return plane;
+}
+
+void ExportLinkedPrimitive(ExportContext& context, HostObject* object, HostObject* linked, const HostMatrix& world) {
+    ElementPtr element;
+    // A rectangle light is an emitter and carries no material.
+    bool materialWritten = false;
+    switch (NodeType(linked)) {
+    case TYPE_LIGHT:
+        element = ExportRectangleLight(context, object, linked, world);
+        materialWritten = true;
+        break;
+    case TYPE_SPHERE:
+        element = ExportSphere(context, object, linked, world);
+        break;
+    case TYPE_PLANE:
+        element = ExportPlane(context, object, linked, world);
+        break;
+    default:
+        break;
+    }
+    if (element) FinishElement(context, std::move(element), object, linked, materialWritten, false);
 }

@@ -1,7 +1,7 @@
 // The renderer's analytic shapes and area lights: a host sphere as `sphere`, a host plane as
 // `plane`, a host area light as `rectanglelight`. O is the object being walked, L the object it
 // stands for (O itself, or the object an instance links to), W the world matrix of O; the caller
-// finishes the element with FinishElement.
+// finishes the element with FinishElement, or calls ExportLinkedPrimitive, which does both.
 #pragma once
 
 
@@ -30,3 +30,7 @@ ElementPtr ExportSphere(ExportContext& context, HostObject* object, HostObject* 
 /// `plane` with `normal` (W's unit y axis, x z y) and `dist` (W's offset along that normal,
 /// scaled); none when O's object tag excludes it.
 ElementPtr ExportPlane(ExportContext& context, HostObject* object, HostObject* linked, const HostMatrix& world);
+
+/// The element of whichever of the three L is (a light, sphere or plane), finished with
+/// FinishElement; an L of any other type, or an element that is none, writes nothing.
+void ExportLinkedPrimitive(ExportContext& context, HostObject* object, HostObject* linked, const HostMatrix& world);
