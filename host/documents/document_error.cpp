@@ -1,12 +1,15 @@
 #include "host/documents/document_error.h"
 
+#include "host/documents/json_path.h"
+
 namespace host {
 
 namespace {
 
 std::string pathMessage(const std::string& file, const std::string& jsonPath, const std::string& problem) {
     std::string message = file + ": ";
-    if (!jsonPath.empty()) message += jsonPath + ": ";
+    // A deep hierarchy's path would bury the problem under thousands of steps.
+    if (!jsonPath.empty()) message += jsonpath::shown(jsonPath) + ": ";
     return message + problem;
 }
 

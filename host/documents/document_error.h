@@ -10,7 +10,8 @@ namespace host {
 
 class DocumentError : public std::runtime_error {
 public:
-    /// "<file>: <jsonPath>: <problem>", or "<file>: <problem>" when the path is empty.
+    /// "<file>: <jsonPath>: <problem>" (a long path shortened in the middle), or "<file>: <problem>"
+    /// when the path is empty. jsonPath() keeps the whole path.
     DocumentError(const std::string& file, const std::string& jsonPath, const std::string& problem);
     /// "<file>:<line>:<column>: <problem>"
     DocumentError(const std::string& file, int line, int column, const std::string& problem);

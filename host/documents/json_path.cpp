@@ -28,6 +28,20 @@ std::string quoted(const std::string& key) {
     return out + "\"";
 }
 
+/// Where each step of `path` begins: at its start, at a '.' and at a quoted key's '[' (a list's
+/// index stays with the step it follows).
+std::vector<std::size_t> stepStarts(const std::string& path) {
+    std::vector<std::size_t> starts{0};
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const bool quotedKey = path[i] == '[' && i + 1 < path.size() && path[i + 1] == '"';
+        if (i > 0 && (path[i] == '.' || quotedKey)) starts.push_back(i);
+        if (!quotedKey) continue;
+        for (i += 2; i < path.size() && path[i] != '"'; ++i)
+            if (path[i] == '\\') ++i;
+    }
+    return starts;
+}
+
 } // namespace
 
 std::string member(const std::string& parent, const std::string& key) {
@@ -37,6 +51,16 @@ std::string member(const std::string& parent, const std::string& key) {
 
 std::string index(const std::string& parent, std::size_t i) {
     return parent + "[" + std::to_string(i) + "]";
+}
+
+std::string shown(const std::string& path) {
+    constexpr std::size_t kept = 4;
+    const std::vector<std::size_t> starts = stepStarts(path);
+    if (starts.size() <= 3 * kept) return path;
+    std::size_t tail = starts[starts.size() - kept];
+    if (path[tail] == '.') ++tail;
+    return path.substr(0, starts[kept]) + "...(" + std::to_string(starts.size() - 2 * kept) + " steps)..." +
+           path.substr(tail);
 }
 
 } // namespace host::jsonpath

@@ -11,6 +11,9 @@ namespace host::jsonpath {
 std::string member(const std::string& parent, const std::string& key);
 /// "parent[i]"
 std::string index(const std::string& parent, std::size_t i);
+/// The path as a message shows it: one of more than 12 steps ("objects[0]", ".children[3]",
+/// "[\"a key\"]") keeps its first and last 4 and says how many stand between, "...(992 steps)...".
+std::string shown(const std::string& path);
 
 } // namespace host::jsonpath
 

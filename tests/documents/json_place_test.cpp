@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "host/documents/document_error.h"
 #include "host/documents/json_path.h"
 
 namespace host {
@@ -48,6 +49,33 @@ TEST(JsonPlaceTest, AChainOfHalfAMillionStepsIsLetGoOfWithoutRecursionAndKeepsWh
     deepest = JsonPlace(); // a recursive release would overflow the stack here
     EXPECT_EQ(second.text(), "objects[0].children[1]");
     EXPECT_EQ(deepest.text(), "");
+}
+
+// A message names a deep place by its ends; the error still holds the whole path.
+TEST(JsonPlaceTest, AMessageShortensOnlyAPathOfMoreThanTwelveSteps) {
+    auto chain = [](int levels) {
+        std::string path = "objects[0]";
+        for (int i = 1; i < levels; ++i) path += ".children[0]";
+        return path + ".points";
+    };
+    const std::string twelve = chain(11);
+    const std::string head = "objects[0].children[0].children[0].children[0]";
+    const std::string tail = "children[0].children[0].children[0].points";
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {twelve, twelve},
+        {chain(12), head + "...(5 steps)..." + tail},
+        {chain(1000), head + "...(993 steps)..." + tail},
+        // A quoted key is one step, whatever it holds.
+        {R"(["a.b[c"].x.y.z.w.v.u.t.s.r.q.p.o)", R"(["a.b[c"].x.y.z...(5 steps)...r.q.p.o)"},
+        {R"(a["k\"[.]"].b.c.d.e.f.g.h.i.j.k.l)", R"(a["k\"[.]"].b.c...(5 steps)...i.j.k.l)"},
+    };
+    for (const auto& [path, text] : cases) EXPECT_EQ(jsonpath::shown(path), text) << path;
+
+    const DocumentError error("deep.json", chain(1000), "lists and objects nest deeper than 2000 levels");
+    EXPECT_EQ(std::string(error.what()),
+              "deep.json: " + head + "...(993 steps)..." + tail + ": lists and objects nest deeper than 2000 levels");
+    EXPECT_EQ(error.jsonPath(), chain(1000));
 }
 
 } // namespace
