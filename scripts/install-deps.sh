@@ -6,6 +6,7 @@ pkgs=(build-essential cmake pkg-config libtinyxml-dev libassimp-dev assimp-utils
       clang-14 libclang-rt-14-dev assimp-testmodels)
 pkgs+=(libosmesa6-dev) # offscreen OpenGL for the scene preview
 pkgs+=(libexpat1-dev)  # the export report reads the scene file back
+pkgs+=(ccache)         # a compiler cache for a machine that builds again
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
