@@ -5,6 +5,7 @@
 #include "app/common_options.h"
 #include "app/model_documents.h"
 #include "host/documents/document_writer.h"
+#include "host/files/export_staging.h"
 #include "host/import/embedded_textures.h"
 
 namespace app {
@@ -25,12 +26,18 @@ void runImport(const ImportOptions& options) {
     ModelPlace place{output.parent_path(), output.filename().string(), options.scale, false};
     // Declared after the session, so that its plug-in tags go before the module does.
     OpenedDocument opened = importDocument(options.model, session, place);
-    host::import::WrittenTextures textures(opened.embedded);
-    host::saveDocumentFile(*opened.document, session.registry(), options.output);
-    textures.keep();
+    // The document and its embedded textures replace an earlier import as a whole.
+    host::StagedFiles files(output);
+    for (const auto& texture : opened.embedded) host::import::writeEmbeddedTexture(texture, files.staged(texture.file));
+    host::saveDocumentFile(*opened.document, session.registry(), files.staged(output));
+    const std::string stem = output.filename().string();
+    const int removed = files.commit([&stem](const std::string& name) { return host::import::isEmbeddedTextureName(stem, name); });
     std::printf("imported %s as %s: %s\n", options.model.c_str(), options.output.c_str(), opened.report.front().c_str());
     for (size_t n = 1; n < opened.report.size(); ++n) std::printf("  %s\n", opened.report[n].c_str());
     for (const auto& texture : opened.embedded) std::printf("  wrote the embedded texture %s\n", texture.file.string().c_str());
+    if (removed > 0)
+        std::printf("  removed %d embedded texture%s of an earlier import that the document no longer names\n", removed,
+                    removed == 1 ? "" : "s");
     printWarnings(session);
 }
 

@@ -14,6 +14,7 @@
 #include "app/common_options.h"
 #include "app/preview_command.h"
 #include "host/documents/document_error.h"
+#include "host/files/export_staging.h"
 #include "host/plugins/host_error.h"
 #include "host/resources/resource_error.h"
 
@@ -23,7 +24,8 @@ constexpr int exitFailure = 1;
 constexpr int exitUsage = 2;
 
 int fail(const std::string& message) {
-    std::fprintf(stderr, "lumeno-host: %s\n", message.c_str());
+    // A file that failed in an export's staging folder is named as the user knows it.
+    std::fprintf(stderr, "lumeno-host: %s\n", host::committedPathsIn(message).c_str());
     return exitFailure;
 }
 

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <memory>
 
+#include "host/files/export_staging.h"
 #include "host/preview/gl_drawing.h"
 #include "host/preview/scene_preview.h"
 
@@ -54,6 +55,7 @@ void addPreviewCommand(CLI::App& cli) {
     command->callback([options] {
         std::optional<host::PictureSize> size;
         if (!options->size.empty()) size = parsePictureSize(options->size);
+        host::finishInterruptedExport(std::filesystem::absolute(options->scene));
         host::writeScenePreview(options->scene, options->picture, size);
     });
 }

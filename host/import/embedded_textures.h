@@ -8,6 +8,14 @@
 
 namespace host::import {
 
+/// Writes one texture whole as `file` (its place in an export's staging folder); throws HostError
+/// naming the texture's own file.
+void writeEmbeddedTexture(const EmbeddedTexture& texture, const std::filesystem::path& file);
+
+/// Whether `name` is one the import gives an embedded texture of the document `stem`:
+/// "STEM.textureN.EXT".
+bool isEmbeddedTextureName(const std::string& stem, const std::string& name);
+
 class WrittenTextures {
 public:
     /// Writes every texture; throws HostError naming the file, having taken away those written.

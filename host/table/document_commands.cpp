@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "host/files/export_staging.h"
 #include "host/files/three_ds_writer.h"
 #include "host/geometry/current_state.h"
 #include "host/plugins/host_error.h"
@@ -44,19 +45,21 @@ int32_t saveDocument(HostDocument* document, const HostFilename* file, int32_t /
             throw HostError("cannot write " + file->path + ": format " + std::to_string(format) +
                             " is not a format this host saves");
         const std::size_t bytes = saveThreeDs(*document, file->path);
-        traceMeshSave(*document, file->path, true, bytes);
+        // A file saved into an export's staging folder is told by the name it has once committed.
+        traceMeshSave(*document, committedPath(file->path), true, bytes);
         return FILE_RESULT_OK;
     } catch (const std::bad_alloc&) {
         try {
-            noteTableFailure("document.save", "cannot write " + (file ? file->path : std::string()) + ": out of memory");
+            noteTableFailure("document.save", "cannot write " + committedPath(file ? file->path : std::string()).string() +
+                                                  ": out of memory");
         } catch (...) {
             // No memory even for the message: the answer still tells.
         }
         return FILE_RESULT_OUT_OF_MEMORY;
     } catch (const std::exception& e) {
         if (document && document->isDocument() && file)
-            traceMeshSave(*document, file->path, false);
-        noteTableFailure("document.save", e.what());
+            traceMeshSave(*document, committedPath(file->path), false);
+        noteTableFailure("document.save", committedPathsIn(e.what()));
     } catch (...) {
         noteTableFailure("document.save", "unknown error");
     }
