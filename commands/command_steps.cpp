@@ -19,8 +19,9 @@ constexpr int32_t kMessageSize = 3072;
 constexpr const char* kMessagePrefix = "Lumeno: ";
 
 /// Why a save failed, in the user's words.
-void DescribeSaveFailure(int32_t result, const char* path, const char* failedMeshFile,
+void DescribeSaveFailure(int32_t result, const char* path, const LumenoSaverData& saver,
                          char (&message)[kMessageSize]) {
+    const char* failedMeshFile = saver.failedMeshFile;
     // The limit is one of bytes: a character outside ASCII takes two to four.
     int32_t bytes = static_cast<int32_t>(std::strlen(path));
     if (result == FILE_RESULT_OPEN_FAILED && bytes >= kCommandPathSize)
@@ -28,12 +29,18 @@ void DescribeSaveFailure(int32_t result, const char* path, const char* failedMes
                       "The Lumeno scene was not written: the path \"%s\" has %d bytes, and at "
                       "most %d are accepted. The renderer was not started.",
                       path, bytes, kCommandPathSize - 1);
+    else if (result == FILE_RESULT_OPEN_FAILED && failedMeshFile[0] != '\0' && !saver.failedMeshLeftOut)
+        std::snprintf(message, sizeof message,
+                      "The Lumeno scene was not written to \"%s\": its mesh file \"%s\" could not be "
+                      "saved by the host (a full disk, a file-size limit or a folder that cannot be "
+                      "written to), so nothing was changed and an earlier export there is as it was. "
+                      "The renderer was not started.",
+                      path, failedMeshFile);
     else if (result == FILE_RESULT_OPEN_FAILED && failedMeshFile[0] != '\0')
         std::snprintf(message, sizeof message,
                       "The Lumeno scene was written to \"%s\", but its mesh file \"%s\" could not "
-                      "be saved by the host (a full disk, a file-size limit or a folder that cannot "
-                      "be written to), so the scene leaves that mesh out. The renderer was not "
-                      "started.",
+                      "be saved by the host (something that is not a file stands at its name), so "
+                      "the scene leaves that mesh out. The renderer was not started.",
                       path, failedMeshFile);
     else if (result == FILE_RESULT_OPEN_FAILED)
         std::snprintf(message, sizeof message,
@@ -134,7 +141,7 @@ bool SaveSceneForCommand(LumenoSaverData& saver, HostDocument* document, const H
     char path[kLongTextSize];
     HostText(FilenameToText(file)).ToBuffer(path, sizeof path);
     char message[kMessageSize];
-    DescribeSaveFailure(result, path, saver.failedMeshFile, message);
+    DescribeSaveFailure(result, path, saver, message);
     ShowMessage(message);
     return false;
 }

@@ -13,6 +13,7 @@
 #include "tags/material_helper_search.h"
 
 class LumenoSaverData;
+struct ExportFiles;
 
 /// Bytes of the output texts: at most 255 characters each.
 constexpr int32_t kOutputTextSize = 256;
@@ -34,6 +35,7 @@ struct ExportContext {
     int32_t skipCounter;           // numbers the primitives the merged strategy renames
     HostDocument** targetDocuments;  // the merged strategy's pair (unsmoothed, smooth) while it runs
     LumenoSaverData* saver;        // the export state: multiplier, camera values, once-per-save flags
+    ExportFiles* files;            // where the export's files are written until its commit
     MeshRecords meshRecords;       // the meshes of the mesh pass, which the element pass places
     HelperTagIndex helperTags;     // the material helper tags of `document`, while the material list runs
     ValueText scaleText;           // the `scale` of placed meshes, once formatted (SceneScaleText)

@@ -29,9 +29,10 @@ public:
 
     /// Reads the renderer folder from the settings; always true.
     bool InitSaver(HostNode* node);
-    /// Writes the scene file: 0 success (also when flags lack bit 0), -1 the file cannot be
-    /// opened or written, or a mesh file could not be written (the scene then holds the rest),
-    /// -7 no document or no memory.
+    /// Writes the scene file and its mesh files, which replace the earlier export together: 0
+    /// success (also when flags lack bit 0), -1 a file cannot be opened or written (nothing is
+    /// changed), or a mesh file's name is held by a folder (the scene is written without that
+    /// mesh), -7 no document or no memory (nothing is changed).
     int32_t SaveScene(HostNode* node, const HostFilename* file, HostDocument* document,
                       int32_t flags);
     /// Re-reads element 1000 into rendererFolder and copies it into `buffer`, cut to fit.
@@ -52,6 +53,7 @@ public:
     char rendererFolder[kSaverSettingTextSize] = {};
     char lastExportFile[kSaverSettingTextSize] = {};
     char failedMeshFile[kSaverSettingTextSize] = {}; // the first mesh file the last save could not write
+    bool failedMeshLeftOut = false;  // the last save's scene was put in place without that file
     NkDataCatalogue nkCatalogue = {0, nullptr}; // loaded by the first material that needs it
 };
 

@@ -24,7 +24,7 @@ MeshFileText MeshLightName(int32_t number) {
 
 bool WriteMergedMeshFile(ExportContext& context, HostDocument* document, const char* meshName, const char* path,
                          const char* xmlPath) {
-    if (!SaveMeshFile(document, path)) {
+    if (!SaveMeshFile(context, document, path)) {
         context.meshRecords.fileFailed = true;
         LumenoSaverData* saver = context.saver;
         if (saver && saver->failedMeshFile[0] == '\0')

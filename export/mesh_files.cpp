@@ -1,5 +1,6 @@
 #include "export/mesh_files.h"
 
+#include "export/export_files.h"
 #include "export/xml_helpers.h"
 #include "frame/host_api.h"
 #include "frame/host_text.h"
@@ -16,8 +17,11 @@ MeshFileText MeshName(int32_t number) {
     return out;
 }
 
-bool SaveMeshFile(HostDocument* meshDocument, const char* path) {
-    HostFile file = HostFile::FromCString(path);
-    if (!file.get()) return false;
-    return DocumentSave(meshDocument, file.get(), 0, SAVE_FORMAT_3DS) == FILE_RESULT_OK;
+bool SaveMeshFile(ExportContext& context, HostDocument* meshDocument, const char* path) {
+    char target[kExportPathSize];
+    const bool staged = context.files && StagedPath(*context.files, path, target, sizeof target);
+    HostFile file = HostFile::FromCString(staged ? target : path);
+    const bool written = file.get() && DocumentSave(meshDocument, file.get(), 0, SAVE_FORMAT_3DS) == FILE_RESULT_OK;
+    if (!written && staged) context.files->stagedWriteFailed = true;
+    return written;
 }

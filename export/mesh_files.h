@@ -20,6 +20,8 @@ MeshFileText MeshFileName(const char* sceneFile, int32_t number);
 /// "meshName_%d": mesh 3 is "meshName_3".
 MeshFileText MeshName(int32_t number);
 
-/// Has the host save `meshDocument` in its 3DS format (1001038, flags 0) under `path`. Answers
-/// whether the host reports the file written.
-bool SaveMeshFile(HostDocument* meshDocument, const char* path);
+/// Has the host save `meshDocument` in its 3DS format (1001038, flags 0) as the mesh file `path`
+/// of the export: into its staging folder, or straight to `path` where something other than a
+/// plain file holds the name. Answers whether the host reports the file written; a staged file
+/// that was not fails the whole export, which then changes nothing.
+bool SaveMeshFile(ExportContext& context, HostDocument* meshDocument, const char* path);

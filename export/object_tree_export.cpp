@@ -21,7 +21,7 @@ namespace {
 /// `name` "meshName_N" and `external`/`path` "NAME.N.3DS" beside the scene file. Answers whether
 /// the file was written; one that was not is left out of the scene and fails the save.
 bool WriteMesh(ExportContext& context, HostDocument* meshDocument, int32_t number) {
-    if (!SaveMeshFile(meshDocument, MeshFileName(context.outputPath, number).text)) return false;
+    if (!SaveMeshFile(context, meshDocument, MeshFileName(context.outputPath, number).text)) return false;
     AppendMeshElement(context.sceneElement, MeshName(number).text, MeshFileName(context.outputName, number).text);
     PrintFinishedElements(context);
     return true;

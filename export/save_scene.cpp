@@ -22,7 +22,8 @@ namespace {
 /// What one save holds; everything is given back when the save ends, however it ends.
 struct SaveRun {
     ExportContext context{};
-    SceneFile file;  // taken away unless committed
+    ExportFiles files;  // the staging folder, taken away unless committed, and the lock
+    SceneFile file;
 
     SaveRun() = default;
     SaveRun(const SaveRun&) = delete;
@@ -49,13 +50,15 @@ bool SetOutputNames(ExportContext& context, const HostFilename* file) {
 
 bool OpenOutput(SaveRun& run) {
     if (run.context.outputPath[0] == '\0') return false;
-    if (!OpenSceneFile(run.file, run.context.outputPath)) return false;
+    if (!BeginExportFiles(run.files, run.context.outputPath)) return false;
+    run.context.files = &run.files;
+    if (!OpenSceneFile(run.file, run.context.outputPath, run.files)) return false;
     // A large buffer: the scene is printed node by node.
     static char buffer[1 << 18];
     std::setvbuf(run.file.stream, buffer, _IOFBF, sizeof buffer);
     // The text goes into the file as it is made only where a failed save takes the file away: a
     // device written directly gets nothing from a save that fails before its end.
-    if (!run.file.temporary.empty()) run.context.sceneStream = run.file.stream;
+    if (run.file.staged) run.context.sceneStream = run.file.stream;
     return true;
 }
 
@@ -79,26 +82,50 @@ void RunMergedStrategy(ExportContext& context) {
     ExportMergedGeometry(context);
 }
 
-/// Prints the document and puts the file in place; a failed write or close (a full disk) is a
-/// failed save, not a success, and leaves the earlier scene file as it was.
+/// Prints the document and closes the file; a failed write or close (a full disk) is a failed
+/// save, not a success.
 int32_t PrintAndClose(SaveRun& run, PrintedElements* streamed) {
     if (!streamed) {
         run.context.xmlDocument->Print(run.file.stream, 0);
     } else if (!streamed->FinishStream()) {
         return FILE_RESULT_OPEN_FAILED; // the scene file would lack what went in front late
     }
-    return CommitSceneFile(run.file) ? FILE_RESULT_OK : FILE_RESULT_OPEN_FAILED;
+    return CloseSceneFile(run.file) ? FILE_RESULT_OK : FILE_RESULT_OPEN_FAILED;
 }
 
-/// Keeps the first mesh file that could not be written, so that a command can name it: the
-/// scene file itself was written.
+/// Keeps the first mesh file that could not be written, so that a command can name it.
 void RememberFailedMeshFile(LumenoSaverData& saver, const ExportContext& context) {
+    if (saver.failedMeshFile[0] != '\0') return;
     for (int32_t i = 0; i < context.meshRecords.count; ++i) {
         if (context.meshRecords.records[i].written) continue;
         MeshFileText name = MeshFileName(context.outputPath, context.meshRecords.records[i].number);
         CopyTextCut(saver.failedMeshFile, sizeof saver.failedMeshFile, name.text);
         return;
     }
+}
+
+/// Puts the export in place once everything of it is written. A mesh file that could not be
+/// written into the staging folder fails the save before anything changes; one whose name a
+/// folder holds is left out of a scene that is still put in place, and fails the save after.
+int32_t Commit(SaveRun& run, LumenoSaverData& saver) {
+    ExportContext& context = run.context;
+    if (context.meshRecords.hostFailed) return FILE_RESULT_OUT_OF_MEMORY;
+    if (run.files.stagedWriteFailed) {
+        RememberFailedMeshFile(saver, context);
+        return FILE_RESULT_OPEN_FAILED;
+    }
+    int32_t removed = 0;
+    switch (CommitExportFiles(run.files, run.file.target.c_str(), removed)) {
+    case CommitResult::Done: break;
+    case CommitResult::NoMemory: return FILE_RESULT_OUT_OF_MEMORY;
+    case CommitResult::Failed: return FILE_RESULT_OPEN_FAILED;
+    }
+    if (context.meshRecords.fileFailed) {
+        RememberFailedMeshFile(saver, context);
+        saver.failedMeshLeftOut = true;
+        return FILE_RESULT_OPEN_FAILED;
+    }
+    return FILE_RESULT_OK;
 }
 
 } // namespace
@@ -108,6 +135,7 @@ int32_t LumenoSaverData::SaveScene(HostNode* /*node*/, const HostFilename* file,
     if ((flags & SAVE_FLAG_WRITE) == 0) return FILE_RESULT_OK;
 
     failedMeshFile[0] = '\0';
+    failedMeshLeftOut = false;
     SaveRun run;
     ExportContext& context = run.context;
     context.saveFlags = flags;
@@ -136,12 +164,6 @@ int32_t LumenoSaverData::SaveScene(HostNode* /*node*/, const HostFilename* file,
     PrintedElements* streamed = nullptr;
     if (!EndPrintedElements(context, streamed)) return FILE_RESULT_OUT_OF_MEMORY;
     const int32_t result = PrintAndClose(run, streamed);
-    // The scene holds what could be written; a mesh that could not is a failed save.
     if (result != FILE_RESULT_OK) return result;
-    if (context.meshRecords.hostFailed) return FILE_RESULT_OUT_OF_MEMORY;
-    if (context.meshRecords.fileFailed) {
-        RememberFailedMeshFile(*this, context);
-        return FILE_RESULT_OPEN_FAILED;
-    }
-    return FILE_RESULT_OK;
+    return Commit(run, *this);
 }

@@ -1,15 +1,13 @@
 #include "export/scene_file.h"
 
 #include <filesystem>
-#include <random>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-/// Names to try before giving up: another save (or one that was killed) may hold a name.
-constexpr int kTemporaryNameTries = 64;
 
 /// Whether an existing ordinary file may be written: opening it to append changes nothing.
 bool MayWrite(const std::string& path) {
@@ -19,35 +17,40 @@ bool MayWrite(const std::string& path) {
     return true;
 }
 
-/// Creates a new temporary file in `folder`: "wx" fails on any existing name, links included.
-/// A short name of its own, so that a target name near the system's limit still has room.
-bool CreateTemporary(SceneFile& file, const fs::path& folder) {
-    std::random_device seed;
-    std::mt19937 pick(seed());
-    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-        char name[40];
-        std::snprintf(name, sizeof name, ".lumeno-scene-%08x.part", static_cast<unsigned>(pick()));
-        std::string candidate = (folder / name).string();
-        file.stream = std::fopen(candidate.c_str(), "wx");
-        if (file.stream) {
-            file.temporary = candidate;
-            return true;
-        }
-        std::error_code error;
-        // Only a name that is taken is worth another try; a missing or locked folder is not.
-        if (!fs::exists(fs::symlink_status(candidate, error))) return false;
+bool SameFileSystem(const fs::path& a, const fs::path& b) {
+    struct stat first {}, second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev;
+}
+
+/// Creates the scene's temporary file: in the staging folder under the scene's name, or, when the
+/// scene is a link to another file system (where no rename reaches), beside the linked file, with
+/// a link to it in the staging folder so that the commit and a later export find it. "wx" fails
+/// on any existing name, links included.
+std::FILE* CreateTemporary(const char* path, const fs::path& target, ExportFiles& files) {
+    char staged[kExportPathSize];
+    if (!StagedPath(files, path, staged, sizeof staged)) return nullptr;
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    if (SameFileSystem(folder, files.staging)) return std::fopen(staged, "wx");
+    // ".lumeno-KEY-R.new" gives ".lumeno-KEY-R.scene".
+    const std::string staging = fs::path(files.staging).filename().string();
+    const fs::path beside = folder / (staging.substr(0, staging.size() - 4) + ".scene");
+    std::FILE* stream = std::fopen(beside.c_str(), "wx");
+    if (stream && ::symlink(fs::absolute(beside).c_str(), staged) != 0) {
+        std::fclose(stream);
+        std::remove(beside.c_str());
+        return nullptr;
     }
-    return false;
+    return stream;
 }
 
 } // namespace
 
 SceneFile::~SceneFile() {
     if (stream) std::fclose(stream);
-    if (!temporary.empty()) std::remove(temporary.c_str());
 }
 
-bool OpenSceneFile(SceneFile& file, const char* path) {
+bool OpenSceneFile(SceneFile& file, const char* path, ExportFiles& files) {
     if (!path || path[0] == '\0') return false;
     std::error_code error;
     fs::path target(path);
@@ -65,25 +68,18 @@ bool OpenSceneFile(SceneFile& file, const char* path) {
     }
     // Renaming over it would replace a file the user may not write.
     if (fs::exists(status) && !MayWrite(file.target)) return false;
-    fs::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    if (!CreateTemporary(file, folder)) return false;
+    file.stream = CreateTemporary(path, target, files);
+    if (!file.stream) return false;
+    file.staged = true;
     // The new file keeps the permissions of the one it replaces.
-    if (fs::exists(status)) fs::permissions(file.temporary, status.permissions(), error);
+    if (fs::exists(status)) ::fchmod(fileno(file.stream), static_cast<mode_t>(status.permissions()));
     return true;
 }
 
-bool CommitSceneFile(SceneFile& file) {
+bool CloseSceneFile(SceneFile& file) {
     if (!file.stream) return false;
     const bool writeFailed = std::ferror(file.stream) != 0;
-    // A full disk may only show when the data leaves the cache.
     const bool closeFailed = std::fclose(file.stream) != 0;
     file.stream = nullptr;
-    if (writeFailed || closeFailed) return false;  // the temporary file goes with `file`
-    if (file.temporary.empty()) return true;
-    std::error_code error;
-    fs::rename(file.temporary, file.target, error);
-    if (error) return false;
-    file.temporary.clear();
-    return true;
+    return !writeFailed && !closeFailed;
 }
