@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -11,10 +12,12 @@
 #include "app/common_options.h"
 #include "app/export_summary.h"
 #include "app/model_documents.h"
+#include "host/files/derived_files.h"
 #include "host/import/embedded_textures.h"
 #include "host/plugins/command_calls.h"
 #include "host/plugins/plugin_texts.h"
 #include "host/plugins/registry.h"
+#include "host/plugins/host_error.h"
 #include "host/settings/preferences.h"
 
 namespace app {
@@ -42,6 +45,7 @@ struct CommandOptions {
 
 /// What became of the file dialog during the run.
 struct DialogLog {
+    std::function<void(const std::string&)> onChosen; // told the file the dialog answered
     int asked = 0;
     bool cancelled = false;
     bool noOneToAsk = false; // neither --choose nor --cancel, and no terminal to ask on
@@ -90,6 +94,7 @@ host::FileDialog makeDialog(const CommandOptions& options, DialogLog& log) {
             log.noOneToAsk = !options.cancel;
         }
         log.cancelled = !chosen;
+        if (chosen && log.onChosen) log.onChosen(path);
         return chosen;
     };
 }
@@ -103,16 +108,21 @@ const host::RegisteredPlugin& registeredCommand(host::Session& session, int32_t 
     }
 }
 
-/// The scene file the command saved, as it remembered it.
-std::filesystem::path savedSceneFile(host::Session& session) {
+/// The scene file the saver's settings remember; empty when none.
+std::string rememberedSceneFile(host::Session& session) {
     try {
         const HostContainer* settings = session.prefs().find(lumenoSaverId);
-        const std::string file = settings ? settings->getFilename(lastExportFileId) : "";
-        if (file.empty()) throw CommandFailure("the command saved a scene but did not remember its file");
-        return file;
+        return settings ? settings->getFilename(lastExportFileId) : "";
     } catch (const host::HostError& error) {
         throw CommandFailure(error.what());
     }
+}
+
+/// The scene file the command saved, as it remembered it.
+std::filesystem::path savedSceneFile(host::Session& session) {
+    const std::string file = rememberedSceneFile(session);
+    if (file.empty()) throw CommandFailure("the command saved a scene but did not remember its file");
+    return file;
 }
 
 std::string failureMessage(const std::string& label, const DialogLog& dialog) {
@@ -143,6 +153,22 @@ void runCommand(const CommandOptions& options) {
 
     const std::string label = "\"" + command.name + "\" (" + options.command + ")";
     TracedExport traced(*document, options.report);
+    // The scene file is known once the dialog has answered (export) or from the settings
+    // (export-and-run): its mesh files are noted then, before the save, and the report is made
+    // under the scene's lock so that it never outlives its scene.
+    std::optional<host::DerivedFiles> derived;
+    auto expect = [&](const std::string& scene) {
+        traced.expect(scene);
+        derived.reset();
+        // Called from within the module's dialog: a folder that cannot be written fails the save.
+        if (!options.report.reportFile.empty()) try {
+                derived.emplace(scene, std::vector<std::filesystem::path>{options.report.reportFile});
+            } catch (const host::HostError&) {
+            }
+    };
+    if (const std::string remembered = rememberedSceneFile(session); id == menuCommands[1].id && !remembered.empty())
+        expect(remembered);
+    dialog.onChosen = expect;
     switch (host::runCommandFromMenu(command, document.get())) {
     case host::CommandOutcome::Disabled:
         throw CommandFailure("the command " + label + " is disabled for " + options.document +
@@ -160,6 +186,7 @@ void runCommand(const CommandOptions& options) {
                          options.choose->c_str());
     }
     traced.finish(savedSceneFile(session), session);
+    if (derived) derived->finished();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "app/export_summary.h"
 #include "app/model_documents.h"
 #include "app/save_failure.h"
+#include "host/files/derived_files.h"
 #include "host/import/embedded_textures.h"
 #include "host/plugins/registry.h"
 #include "host/preview/scene_preview.h"
@@ -44,17 +45,31 @@ void runExport(const ExportOptions& options) {
     // document sits beside the scene file, so its texture names are relative to the scene file.
     OpenedDocument opened = openDocument(options.document, session, {file.parent_path(), file.filename().string(), {}, true});
     host::NodePtr& document = opened.document;
+    // The report and the preview are made after the commit; they must not outlive their scene.
+    std::vector<std::filesystem::path> made;
+    for (const std::string& path : {options.report.reportFile, options.preview})
+        if (!path.empty()) made.push_back(path);
+    std::optional<host::DerivedFiles> derived;
+    if (!made.empty()) derived.emplace(file, made);
     host::import::WrittenTextures textures(opened.embedded);
     TracedExport traced(*document, options.report);
+    traced.expect(file);
+    const std::string before = host::fileIdentity(file);
     int32_t result = session.saveWithSaver(lumenoSaverId, document.get(), file, SAVE_FLAG_WRITE);
-    if (result == FILE_RESULT_OPEN_FAILED && meshFileFailed(session))
+    if (result == FILE_RESULT_OPEN_FAILED && meshFileFailed(session)) {
+        if (host::fileIdentity(file) == before)
+            throw CommandFailure("cannot write " + given.string() + ": not every file of the export could be written, "
+                                 "so nothing was changed (an earlier export there is as it was):" +
+                                 diagnosticLines(session));
         throw CommandFailure("cannot write every mesh file of " + given.string() +
                              "; the scene leaves out those that failed:" + diagnosticLines(session));
+    }
     if (result != FILE_RESULT_OK) throw CommandFailure(saveFailureMessage(result, given, file) + diagnosticLines(session));
     textures.keep();
     if (!options.report.quiet) printImportNotes(opened, options.document);
     traced.finish(file, session);
     if (!options.preview.empty()) host::writeScenePreview(file, options.preview, std::nullopt);
+    if (derived) derived->finished();
 }
 
 } // namespace

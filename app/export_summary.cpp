@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/common_options.h"
+#include "host/files/export_staging.h"
 #include "host/plugins/host_error.h"
 #include "host/report/export_report.h"
 #include "host/report/report_json.h"
@@ -24,6 +25,11 @@ TracedExport::TracedExport(const HostNode& document, const ReportOptions& option
 
 TracedExport::~TracedExport() { host::stopSaveTrace(); }
 
+void TracedExport::expect(const std::filesystem::path& scene) {
+    expected_ = scene;
+    earlierMeshFiles_ = host::sceneMeshFileNames(scene);
+}
+
 void TracedExport::finish(const std::filesystem::path& sceneFile, const host::Session& session) {
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start_;
     host::stopSaveTrace();
@@ -32,6 +38,10 @@ void TracedExport::finish(const std::filesystem::path& sceneFile, const host::Se
     try {
         host::ExportReport report =
             host::makeExportReport(document_, host::takeSaveTrace(), sceneFile, elapsed.count(), session.diagnostics());
+        if (sceneFile == expected_) {
+            const std::set<std::string> now = host::sceneMeshFileNames(sceneFile);
+            for (const std::string& name : earlierMeshFiles_) report.removed += now.count(name) == 0;
+        }
         if (!options_.quiet)
             for (const std::string& line : host::reportLines(report)) std::fprintf(stderr, "%s\n", line.c_str());
         if (!options_.reportFile.empty()) host::writeReportFile(report, options_.reportFile);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -30,6 +31,10 @@ public:
     TracedExport(const TracedExport&) = delete;
     TracedExport& operator=(const TracedExport&) = delete;
 
+    /// Notes which mesh files of `scene` are there before the save, so that finish() can say how
+    /// many of them the export removed.
+    void expect(const std::filesystem::path& scene);
+
     /// Ends the trace: prints the summary with the session's diagnostics (unless quiet) and
     /// writes the report file. Throws CommandFailure when the scene file cannot be read back or
     /// the report file cannot be written.
@@ -40,6 +45,8 @@ private:
     const ReportOptions& options_;
     ExportProgress progress_;
     std::chrono::steady_clock::time_point start_;
+    std::filesystem::path expected_;
+    std::set<std::string> earlierMeshFiles_;
 };
 
 } // namespace app

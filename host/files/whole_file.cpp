@@ -5,11 +5,14 @@
 #include <cstring>
 #include <string>
 
+#include <cstdlib>
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h> // renameat2
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "host/files/export_staging.h"
 #include "host/plugins/host_error.h"
 
 namespace host {
@@ -40,12 +43,14 @@ void writeDirectly(const std::filesystem::path& path, const FileContent& content
 }
 
 /// A complete temporary file beside `path`, created exclusively under a short name of its own (so
-/// that a target name near the system's limit still has room). Answers errno when it cannot be.
+/// that a target name near the system's limit still has room) that tells the target and the
+/// process: ".lumeno-KEY-PID-N.part". Answers errno when it cannot be.
 int writeTemporary(const std::filesystem::path& path, const FileContent& content, std::string& temporary)
 {
     static std::atomic<unsigned long> counter{0};
-    static const std::string process = std::to_string(::getpid());
-    temporary = (path.parent_path() / (".lumeno-" + process + "-" + std::to_string(++counter) + ".part")).string();
+    temporary = (path.parent_path() / (".lumeno-" + exportKey(path.filename().string()) + "-" +
+                                       std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".part"))
+                    .string();
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return errno;
@@ -139,6 +144,20 @@ int writeAll(int fd, const uint8_t* data, std::size_t count)
         done += static_cast<std::size_t>(n);
     }
     return 0;
+}
+
+void removeStaleTemporaries(const std::filesystem::path& path)
+{
+    const std::string start = ".lumeno-" + exportKey(path.filename().string()) + "-";
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(path.parent_path(), error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= start.size() + 5 || name.compare(0, start.size(), start) != 0 ||
+            name.compare(name.size() - 5, 5, ".part") != 0)
+            continue;
+        const long process = std::strtol(name.c_str() + start.size(), nullptr, 10);
+        if (process > 0 && ::kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH) ::unlink(it->path().c_str());
+    }
 }
 
 void writeWholeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)

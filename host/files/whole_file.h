@@ -21,6 +21,9 @@ using FileContent = std::function<int(int fd)>;
 /// The same, for content made as it is written: a large file is never held whole.
 void writeWholeFile(const std::filesystem::path& path, const FileContent& content);
 
+/// Takes away the temporary files that writing `path` left behind in processes that were killed.
+void removeStaleTemporaries(const std::filesystem::path& path);
+
 /// Writes `count` bytes into the open file `fd`, however many calls it takes: 0 or the errno.
 int writeAll(int fd, const uint8_t* data, std::size_t count);
 

@@ -68,6 +68,7 @@ std::vector<uint8_t> encodePng(const RgbPicture& picture)
 
 void writePng(const std::filesystem::path& path, const RgbPicture& picture)
 {
+    removeStaleTemporaries(path);
     writeWholeFile(path, encodePng(picture));
 }
 

@@ -37,6 +37,7 @@ struct ExportReport {
     int meshes = 0, models = 0, materials = 0, spheres = 0, planes = 0, rectangleLights = 0, meshLights = 0;
     std::vector<WrittenFile> files; // the scene file first, then the mesh files
     std::uintmax_t bytes = 0;
+    int removed = 0; // mesh files of an earlier export to the same scene that the commit removed
     std::vector<LeftOutObject> leftOut;
     std::vector<ReportWarning> warnings;
 };

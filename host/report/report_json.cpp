@@ -16,6 +16,7 @@ nlohmann::json reportJson(const ExportReport& report) {
     json["files"] = nlohmann::json::array();
     for (const WrittenFile& file : report.files) json["files"].push_back({{"path", file.path}, {"bytes", file.bytes}});
     json["bytes"] = report.bytes;
+    json["removed"] = report.removed;
     json["left_out"] = nlohmann::json::array();
     for (const LeftOutObject& object : report.leftOut)
         json["left_out"].push_back({{"object", object.path}, {"reason", object.reason}, {"text", object.text}});
@@ -29,6 +30,7 @@ void writeReportFile(const ExportReport& report, const std::filesystem::path& fi
     // Names are the user's: invalid UTF-8 is replaced rather than refused.
     const std::string text = reportJson(report).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     try {
+        removeStaleTemporaries(file);
         writeWholeFile(file, std::vector<uint8_t>(text.begin(), text.end()));
     } catch (const HostError& error) {
         throw HostError("cannot write the report " + file.string() + ": " + error.what());

@@ -24,6 +24,9 @@ std::vector<std::string> reportLines(const ExportReport& report) {
                     counted(report.spheres, "sphere", "spheres") + ", " + counted(report.planes, "plane", "planes") +
                     ", " + counted(report.rectangleLights, "rectangle light", "rectangle lights") + ", " +
                     counted(report.meshLights, "mesh light", "mesh lights"));
+    if (report.removed > 0)
+        lines.push_back("lumeno-host: removed " + counted(report.removed, "mesh file", "mesh files") +
+                        " of an earlier export that the new scene does not name");
     for (const LeftOutObject& object : report.leftOut)
         lines.push_back("lumeno-host: left out: " + object.path + ": " + object.text);
     for (const ReportWarning& warning : report.warnings) lines.push_back("lumeno-host: warning: " + warning.text);

@@ -144,6 +144,7 @@ void Preferences::write(const std::map<int32_t, HostContainer>& all) const
     // Whole or not at all, through a temporary file created exclusively beside the target; a
     // linked preferences file stays a link to the file that is replaced.
     try {
+        removeStaleTemporaries(file_);
         writeWholeFile(file_, std::vector<uint8_t>(text.begin(), text.end()));
     } catch (const HostError& e) {
         throw HostError(file_.string() + ": cannot write the preferences: " + e.what());

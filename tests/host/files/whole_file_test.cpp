@@ -6,8 +6,11 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include "host/files/derived_files.h"
+#include "host/files/export_staging.h"
 #include "host/files/whole_file.h"
 #include "host/plugins/host_error.h"
 
@@ -84,6 +87,42 @@ TEST_F(WholeFile, TargetsThatCannotBeReplacedKeepWhatWasThere)
         EXPECT_TRUE(fs::is_character_file("/dev/null"));
 
         EXPECT_EQ(names(), (std::vector<std::string>{"plain.3DS", "scene.xml.0.3DS"}));
+    }
+}
+
+TEST_F(WholeFile, WhatKilledRunsLeftIsTakenAwayByTheNextRun)
+{
+    // A process that is gone, and this one.
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string key = host::exportKey("report.json");
+    for (const pid_t process : {gone, ::getpid()})
+        write(folder / (".lumeno-" + key + "-" + std::to_string(process) + "-1.part"), "half");
+    host::removeStaleTemporaries(folder / "report.json");
+    EXPECT_EQ(names(), (std::vector<std::string>{".lumeno-" + key + "-" + std::to_string(::getpid()) + "-1.part"}));
+    fs::remove(folder / names().front());
+
+    // A run killed once its scene had changed leaves a report of the earlier export: the next run
+    // takes it away. One killed before its scene changed leaves the earlier report as it was.
+    const fs::path scene = folder / "s.xml", report = folder / "r.json";
+    for (const bool sceneChanged : {true, false}) {
+        SCOPED_TRACE(sceneChanged ? "scene changed" : "scene as it was");
+        write(scene, "earlier scene");
+        write(report, "earlier report");
+        const pid_t run = ::fork();
+        if (run == 0) {
+            host::DerivedFiles* killed = new host::DerivedFiles(scene, {report});
+            (void)killed; // never destroyed, as in a killed process
+            if (sceneChanged) write(scene, "new scene");
+            ::_exit(0);
+        }
+        ::waitpid(run, nullptr, 0);
+        { host::DerivedFiles next(scene, {report}); }
+        EXPECT_EQ(fs::exists(report), !sceneChanged);
+        const std::vector<std::string> left = sceneChanged ? std::vector<std::string>{"s.xml"}
+                                                           : std::vector<std::string>{"r.json", "s.xml"};
+        EXPECT_EQ(names(), left);
     }
 }
 
