@@ -44,13 +44,21 @@ RunResult HostCommandTest::run(const std::vector<std::string>& args, const RunSe
     return result;
 }
 
-RunResult HostCommandTest::runPlain(const std::vector<std::string>& args, const RunSetup& setup) {
-    const std::filesystem::path outFile = folder / "stdout.txt", errFile = folder / "stderr.txt";
+namespace {
+
+/// Spawns lumeno-host with `args`, its output into the given files (or nowhere).
+pid_t spawnHost(const std::vector<std::string>& args, const RunSetup& setup, const std::filesystem::path& outFile,
+                const std::filesystem::path& errFile) {
     std::vector<std::string> argv{LUMENO_HOST_EXE};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> pointers;
     for (auto& arg : argv) pointers.push_back(arg.data());
     pointers.push_back(nullptr);
+    std::vector<std::string> environment = setup.environment;
+    for (char** variable = environ; *variable; ++variable) environment.emplace_back(*variable);
+    std::vector<char*> variables;
+    for (auto& variable : environment) variables.push_back(variable.data());
+    variables.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -58,18 +66,29 @@ RunResult HostCommandTest::runPlain(const std::vector<std::string>& args, const 
         posix_spawn_file_actions_adddup2(&actions, setup.input, 0);
     else
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.empty() ? "/dev/null" : outFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.empty() ? "/dev/null" : errFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (!setup.workingFolder.empty())
         posix_spawn_file_actions_addchdir_np(&actions, setup.workingFolder.c_str());
     pid_t child = 0;
-    RunResult result;
-    int spawned = posix_spawn(&child, LUMENO_HOST_EXE, &actions, nullptr, pointers.data(), environ);
+    int spawned = posix_spawn(&child, LUMENO_HOST_EXE, &actions, nullptr, pointers.data(), variables.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         ADD_FAILURE() << "cannot run " << LUMENO_HOST_EXE;
-        return result;
+        return -1;
     }
+    return child;
+}
+
+} // namespace
+
+RunResult HostCommandTest::runPlain(const std::vector<std::string>& args, const RunSetup& setup) {
+    const std::filesystem::path outFile = folder / "stdout.txt", errFile = folder / "stderr.txt";
+    RunResult result;
+    const pid_t child = spawnHost(args, setup, outFile, errFile);
+    if (child < 0) return result;
     int status = 0;
     waitpid(child, &status, 0);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -78,6 +97,12 @@ RunResult HostCommandTest::runPlain(const std::vector<std::string>& args, const 
     std::filesystem::remove(outFile);
     std::filesystem::remove(errFile);
     return result;
+}
+
+pid_t HostCommandTest::start(const std::vector<std::string>& args, const RunSetup& setup) {
+    std::vector<std::string> all = args;
+    all.insert(all.end(), {"--release", release(), "--module", moduleFolder().string(), "--prefs", prefs.string()});
+    return spawnHost(all, setup, {}, {});
 }
 
 std::filesystem::path HostCommandTest::writeFile(const std::string& name, const std::string& text) {

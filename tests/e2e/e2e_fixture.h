@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@ struct RunResult {
 struct RunSetup {
     int input = -1;
     std::filesystem::path workingFolder;
+    std::vector<std::string> environment = {}; // "NAME=VALUE" added to the test's own
 };
 
 class HostCommandTest : public ::testing::TestWithParam<const char*> {
@@ -34,6 +36,9 @@ protected:
     RunResult run(const std::vector<std::string>& args, const RunSetup& setup = {});
     /// Runs lumeno-host with exactly these arguments.
     RunResult runPlain(const std::vector<std::string>& args, const RunSetup& setup = {});
+    /// Starts lumeno-host with these arguments (and the test's release, module and preferences)
+    /// without waiting; answers its process, whose output goes nowhere.
+    pid_t start(const std::vector<std::string>& args, const RunSetup& setup = {});
 
     /// Writes a file into the test's folder; answers its path.
     std::filesystem::path writeFile(const std::string& name, const std::string& text);
