@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
-#include <regex>
+#include <optional>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -20,10 +22,38 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// ".lumeno-" + 16 digits + "-" + 8 digits + ".new" or ".commit".
-const std::regex& stagingName() {
-    static const std::regex name(R"(\.lumeno-([0-9a-f]{16})-[0-9a-f]{8}\.(new|commit))");
-    return name;
+/// A staging or commit folder's name: ".lumeno-" + 16 digits + "-" + 8 digits + ".new" or ".commit".
+struct StagingName {
+    std::string key;
+    bool commit = false;
+};
+
+bool isHexadecimal(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+/// The staging folder name that `text` begins with, and its length; none when it does not.
+std::optional<std::pair<StagingName, std::size_t>> stagingNameAt(std::string_view text) {
+    static constexpr std::string_view start = ".lumeno-";
+    constexpr std::size_t key = 16, random = 8;
+    const std::size_t dot = start.size() + key + 1 + random;
+    if (text.size() <= dot || text.substr(0, start.size()) != start || !isHexadecimal(text.substr(start.size(), key)) ||
+        text[start.size() + key] != '-' || !isHexadecimal(text.substr(start.size() + key + 1, random)) || text[dot] != '.')
+        return std::nullopt;
+    StagingName name{std::string(text.substr(start.size(), key))};
+    for (const std::string_view kind : {std::string_view(".new"), std::string_view(".commit")})
+        if (text.substr(dot, kind.size()) == kind) {
+            name.commit = kind == ".commit";
+            return std::make_pair(name, dot + kind.size());
+        }
+    return std::nullopt;
+}
+
+/// `name` as a whole is a staging or commit folder's name.
+std::optional<StagingName> stagingName(const std::string& name) {
+    auto found = stagingNameAt(name);
+    if (!found || found->second != name.size()) return std::nullopt;
+    return found->first;
 }
 
 std::string reason(int error) { return std::strerror(error); }
@@ -95,13 +125,21 @@ void finishCommit(const fs::path& folder, const fs::path& commit) {
 
 fs::path committedPath(const fs::path& path) {
     const fs::path folder = path.parent_path();
-    if (!std::regex_match(folder.filename().string(), stagingName())) return path;
+    if (!stagingName(folder.filename().string())) return path;
     return folder.parent_path() / path.filename();
 }
 
 std::string committedPathsIn(std::string text) {
-    static const std::regex staged(R"(/\.lumeno-[0-9a-f]{16}-[0-9a-f]{8}\.(new|commit)/)");
-    return std::regex_replace(text, staged, "/");
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t slash = text.find("/.lumeno-"); slash != std::string::npos; slash = text.find("/.lumeno-", slash + 1)) {
+        const auto found = stagingNameAt(std::string_view(text).substr(slash + 1));
+        if (!found || slash + 1 + found->second >= text.size() || text[slash + 1 + found->second] != '/') continue;
+        out.append(text, from, slash - from);
+        from = slash + 1 + found->second;
+        slash = from - 1;
+    }
+    return out + text.substr(from);
 }
 
 bool isSceneMeshFileName(const std::string& sceneName, const std::string& entry) {
@@ -157,9 +195,8 @@ void tidyInterruptedExports(const fs::path& file) {
     const std::string key = exportKey(file.filename().string());
     std::vector<std::string> commits, stagings;
     for (const std::string& name : entriesOf(folder)) {
-        std::smatch match;
-        if (!std::regex_match(name, match, stagingName()) || match[1] != key) continue;
-        (match[2] == "commit" ? commits : stagings).push_back(name);
+        const auto staging = stagingName(name);
+        if (staging && staging->key == key) (staging->commit ? commits : stagings).push_back(name);
     }
     for (const std::string& name : commits) finishCommit(folder, folder / name);
     for (const std::string& name : stagings) removeStaging(folder / name);
@@ -168,8 +205,8 @@ void tidyInterruptedExports(const fs::path& file) {
 void finishInterruptedExport(const fs::path& file) {
     const std::string key = exportKey(file.filename().string());
     for (const std::string& name : entriesOf(file.parent_path())) {
-        std::smatch match;
-        if (std::regex_match(name, match, stagingName()) && match[1] == key && match[2] == "commit") {
+        const auto staging = stagingName(name);
+        if (staging && staging->key == key && staging->commit) {
             ExportLock lock(file);
             tidyInterruptedExports(file);
             return;
