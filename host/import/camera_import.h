@@ -18,7 +18,7 @@ struct aiCamera;
 
 namespace host::import {
 
-/// A camera in the frame of the node whose object holds it.
+/// A camera in the frame it is placed in.
 struct CameraView {
     aiVector3D position, look, up;
     std::optional<double> horizontalAngle; // radians, across the whole width; none: not given
@@ -31,9 +31,9 @@ public:
     /// LightWave scene cameras from the file.
     explicit CameraRules(const std::filesystem::path& model);
 
-    /// The camera `camera` whose object sits in a node of `frame` (the node's place in the model,
-    /// assimp's root transformation included); `root` is the root node's own transformation, the
-    /// frame of a 3DS file's editor data.
+    /// The camera `camera` placed in `frame` (a place in the model, assimp's root transformation
+    /// included); `root` is the root node's own transformation, the frame of a 3DS file's editor
+    /// data.
     CameraView view(const aiCamera& camera, const aiMatrix4x4& frame, const aiMatrix4x4& root) const;
 
 private:

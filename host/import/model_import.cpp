@@ -70,7 +70,7 @@ private:
         return path + "[" + std::to_string(index) + "]";
     }
 
-    /// `global` is the place of the node's parent in the model (assimp's frame).
+    /// `parentGlobal` is the place of the node's parent in the model (assimp's frame).
     void node(const aiNode& source, const aiMatrix4x4& parentGlobal, std::vector<df::Object>& siblings,
               SiblingNames& names, df::ObjectPathNames parent, const std::string& listOf, int depth) {
         if (depth > maxDepth)
@@ -90,7 +90,7 @@ private:
 
         // A camera or light node with nothing else becomes the camera or light itself.
         if (bare && isCamera) {
-            siblings.push_back(camera(cameraFound->second, placement, parentGlobal, names, parent, listOf));
+            siblings.push_back(camera(cameraFound->second, placement, global, names, parent, listOf));
             return;
         }
         if (bare && isLight) {
@@ -138,8 +138,8 @@ private:
         siblings.push_back(std::move(object));
     }
 
-    /// The camera `index` as an object placed by `placement` in a node that stands at `frame` in
-    /// the model.
+    /// The camera `index` as an object placed by `placement`, whose frame (`placement` within its
+    /// parent) stands at `frame` in the model.
     df::Object camera(unsigned index, const df::Matrix& placement, const aiMatrix4x4& frame, SiblingNames& names,
                       df::ObjectPathNames parent, const std::string& listOf) {
         const aiCamera& source = *scene_.mCameras[index];
