@@ -4,7 +4,7 @@ is blank: a model that exports geometry should show it. Run by hand (it takes mi
 
     scripts/preview-corpus.py [--host build/normal/bin/lumeno-host] [--keep DIR]
 
-A picture counts as blank when fewer than 0.1% of its pixels differ from the scene's background.
+A picture counts as blank when fewer than 0.01% of its pixels differ from the scene's background.
 Blank previews are listed with whose camera they were drawn from: the model's own camera (which
 may look away from everything) or the framing camera the import adds to a model without one.
 """
@@ -107,7 +107,7 @@ def main():
             blank.append((model, "no preview was drawn: " + result.stderr.strip().splitlines()[-1]))
             continue
         share = shown_share(picture, background(text))
-        if share < 0.001:
+        if share < 0.0001:
             camera = "the framing camera" if "has no camera" in result.stderr else "the model's own camera"
             blank.append((model, f"{share:.4%} of the picture differs from the background ({camera}; {picture})"))
     for model, why in blank:

@@ -50,11 +50,13 @@ std::optional<Bounds> geometryBounds(const std::vector<df::Object>& objects) {
 }
 
 df::Matrix framingPlacement(const Bounds& box) {
-    const double elevation = framingElevationDegrees * M_PI / 180;
-    // The model's front faces its +z, which is the host's -z: the camera stands there, above.
-    const df::Vector3 forward{0, -std::sin(elevation), std::cos(elevation)};
-    const df::Vector3 up{0, std::cos(elevation), std::sin(elevation)};
-    const df::Vector3 right{1, 0, 0};
+    const double elevation = framingElevationDegrees * M_PI / 180, turn = framingTurnDegrees * M_PI / 180;
+    // The model's front faces its +z, which is the host's -z: the camera stands there, turned
+    // towards the model's right (+x) and raised.
+    const double ce = std::cos(elevation), se = std::sin(elevation), ct = std::cos(turn), st = std::sin(turn);
+    const df::Vector3 forward{-st * ce, -se, ct * ce};
+    const df::Vector3 up{-st * se, ce, ct * se};
+    const df::Vector3 right{ct, 0, st};
     const df::Vector3 centre{(box.low.x + box.high.x) / 2, (box.low.y + box.high.y) / 2, (box.low.z + box.high.z) / 2};
     const double tanAcross = fill * std::tan(framingAngle / 2), tanUp = tanAcross / frameAspect;
     const double extent = std::max({box.high.x - box.low.x, box.high.y - box.low.y, box.high.z - box.low.z});

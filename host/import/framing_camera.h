@@ -1,5 +1,7 @@
 // The camera a model without one of its own gets: it looks at the bounding box of all imported
-// geometry from the front (the model's +z side, the host's -z), 20 degrees above, with a 50 mm
+// geometry from the front (the model's +z side, the host's -z), turned 30 degrees towards the
+// model's right (so that a flat model standing sideways is not seen edge on) and 20 degrees
+// above, with a 50 mm
 // lens across the 36 mm film, so far away that the box's corners fill nine tenths of the frame
 // (of the export's default aspect ratio, 1.33).
 #pragma once
@@ -11,9 +13,10 @@
 
 namespace host::import {
 
-/// The framing camera's horizontal angle (radians) and its height above the front, in degrees.
+/// The framing camera's horizontal angle (radians), and how far it is turned from the front
+/// towards the model's right and raised above it, in degrees.
 extern const double framingAngle;
-constexpr double framingElevationDegrees = 20;
+constexpr double framingTurnDegrees = 30, framingElevationDegrees = 20;
 
 struct Bounds {
     docfile::Vector3 low, high;

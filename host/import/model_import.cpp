@@ -188,8 +188,9 @@ private:
         object.params.push_back(numberedParam(object.path, CAMERA_FILM_WIDTH, double(DEFAULT_FILM_WIDTH)));
         viewCamera_ = df::ObjectPathNames{object.name};
         model_.notes.push_back("the model has no camera: the view's camera \"" + object.name +
-                               "\" frames all of it, from the front and " +
-                               std::to_string(int(framingElevationDegrees)) + " degrees above");
+                               "\" frames all of it, from the front, " + std::to_string(int(framingTurnDegrees)) +
+                               " degrees to its right and " + std::to_string(int(framingElevationDegrees)) +
+                               " degrees above");
         ++model_.counts.objects;
         model_.document.objects.push_back(std::move(object));
     }
