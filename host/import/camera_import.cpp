@@ -12,6 +12,8 @@ namespace host::import {
 namespace {
 
 constexpr double degree = M_PI / 180.0;
+/// The export's aspect ratio without a render-settings tag.
+constexpr double defaultAspect = 1.33;
 
 std::optional<double> angle(double radians) {
     if (std::isfinite(radians) && radians > 0 && radians < M_PI) return radians;
@@ -53,10 +55,12 @@ CameraView CameraRules::view(const aiCamera& camera, const aiMatrix4x4& frame, c
     case Format::Gltf:
         // assimp gives the file's vertical angle times the aspect ratio, and the node's
         // translation a second time as the camera's own position.
+        // Without an aspect ratio assimp gives the vertical angle itself, which then spans the
+        // export's frame (1.33).
         view.position = {};
-        if (view.aspect && view.horizontalAngle) {
-            const double vertical = *view.horizontalAngle / *view.aspect;
-            view.horizontalAngle = angle(2 * std::atan(*view.aspect * std::tan(vertical / 2)));
+        if (view.horizontalAngle) {
+            const double vertical = view.aspect ? *view.horizontalAngle / *view.aspect : *view.horizontalAngle;
+            view.horizontalAngle = angle(2 * std::atan(view.aspect.value_or(defaultAspect) * std::tan(vertical / 2)));
         }
         break;
     case Format::ThreeDs: {
