@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "app/document_textures.h"
 #include "host/documents/document_builder.h"
 #include "host/documents/document_loader.h"
 #include "host/import/document_kind.h"
@@ -19,6 +20,7 @@ OpenedDocument openDocument(const fs::path& file, host::Session& session, const 
     OpenedDocument opened;
     if (host::import::isDocumentFile(file)) {
         opened.document = host::loadDocumentFile(file, session.registry());
+        resolveTextures(*opened.document, fs::absolute(file).parent_path(), place.folder);
         return opened;
     }
     return importDocument(file, session, place);

@@ -28,7 +28,8 @@ struct ModelPlace {
     bool setsPath = true; // false: the document's file name settings stay unset (for a document file to be written)
 };
 
-/// Reads a document file, or imports a model (see host/import/document_kind.h for which is which).
+/// Reads a document file (its relative texture names made to count from `place.folder`, where the
+/// scene goes), or imports a model (see host/import/document_kind.h for which is which).
 /// The session must have started the module, so that its plug-in tags can be made. Throws
 /// DocumentError or ImportError naming the file.
 OpenedDocument openDocument(const std::filesystem::path& file, host::Session& session, const ModelPlace& place);

@@ -5,6 +5,7 @@ pkgs=(build-essential cmake pkg-config libtinyxml-dev libassimp-dev assimp-utils
       libcli11-dev libtiff-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev
       clang-14 libclang-rt-14-dev assimp-testmodels)
 pkgs+=(libosmesa6-dev) # offscreen OpenGL for the scene preview
+pkgs+=(libstb-dev)     # the preview's texture decoding (stb_image)
 pkgs+=(libexpat1-dev)  # the export report reads the scene file back
 pkgs+=(ccache)         # a compiler cache for a machine that builds again
 missing=()

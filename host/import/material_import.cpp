@@ -5,6 +5,7 @@
 #include <assimp/material.h>
 #include <assimp/scene.h>
 
+#include "host/import/model_text.h"
 #include "host/import/sibling_names.h"
 #include "host/import/texture_names.h"
 
@@ -68,7 +69,8 @@ void setTexture(df::Material& material, int32_t number, const std::optional<std:
     if (!name.empty()) channel(material, number).texture = std::move(name);
 }
 
-df::Material convert(const aiMaterial& source, const std::string& name, const std::string& path, TextureNames& names) {
+df::Material convert(const aiMaterial& source, const std::string& name, const std::string& path, TextureNames& names,
+                     bool collada) {
     df::Material material;
     material.path = path;
     material.name = name;
@@ -88,7 +90,11 @@ df::Material convert(const aiMaterial& source, const std::string& name, const st
             material.params.push_back(param(path, specularExponentParam, *shininess / exponentUnit));
     }
 
-    const double opacity = number(source, AI_MATKEY_OPACITY).value_or(1.0);
+    double opacity = number(source, AI_MATKEY_OPACITY).value_or(1.0);
+    // COLLADA exporters write <transparency>0</transparency> with a white <transparent> colour
+    // for a surface without transparency (the RGB_ZERO mode reads it so); assimp reads it in the
+    // default A_ONE mode, as wholly invisible, which no model means.
+    if (collada && opacity <= 0.0) opacity = 1.0;
     const double transmission = number(source, AI_MATKEY_TRANSMISSION_FACTOR).value_or(0.0);
     if ((opacity < 1.0 && opacity >= 0.0) || transmission > 0.0) {
         channel(material, transparencyChannel);
@@ -117,16 +123,16 @@ std::optional<df::Vector3> emission(const aiMaterial& source) {
 } // namespace
 
 ImportedMaterials importMaterials(const aiScene& scene, const std::filesystem::path& modelFolder,
-                                  const ImportOptions& options, ImportedModel& model) {
+                                  const ImportOptions& options, ImportedModel& model, bool collada) {
     ImportedMaterials result;
     TextureNames names(scene, modelFolder, options, model);
     SiblingNames taken;
     for (unsigned i = 0; i < scene.mNumMaterials; ++i) {
         const aiMaterial& source = *scene.mMaterials[i];
         aiString given;
-        std::string wanted = source.Get(AI_MATKEY_NAME, given) == AI_SUCCESS ? given.C_Str() : "";
+        std::string wanted = source.Get(AI_MATKEY_NAME, given) == AI_SUCCESS ? modelText(given) : "";
         const std::string name = taken.take(wanted, "Material " + std::to_string(i + 1));
-        result.materials.push_back(convert(source, name, "materials[" + std::to_string(i) + "]", names));
+        result.materials.push_back(convert(source, name, "materials[" + std::to_string(i) + "]", names, collada));
         result.emission.push_back(emission(source));
         for (const auto& [number, channel] : result.materials.back().channels)
             if (channel.texture) ++model.counts.textures;

@@ -18,8 +18,9 @@ struct ImportedMaterials {
     std::vector<std::optional<docfile::Vector3>> emission; // per material: its emission colour
 };
 
-/// `modelFolder` is where the model's texture names are relative to.
+/// `modelFolder` is where the model's texture names are relative to; `collada` reads an opacity
+/// of 0 as COLLADA exporters mean it (opaque).
 ImportedMaterials importMaterials(const aiScene& scene, const std::filesystem::path& modelFolder,
-                                  const ImportOptions& options, ImportedModel& model);
+                                  const ImportOptions& options, ImportedModel& model, bool collada = false);
 
 } // namespace host::import

@@ -10,12 +10,6 @@ namespace host::import {
 
 namespace {
 
-std::string lowerSuffix(const std::filesystem::path& file) {
-    std::string suffix = file.extension().string();
-    std::transform(suffix.begin(), suffix.end(), suffix.begin(), [](unsigned char c) { return std::tolower(c); });
-    return suffix;
-}
-
 std::optional<double> metadataNumber(const aiScene& scene, const char* key) {
     if (!scene.mMetaData) return std::nullopt;
     double d = 0;
@@ -40,6 +34,12 @@ std::optional<docfile::Vector3> normalised(const docfile::Vector3& v) {
 }
 
 } // namespace
+
+std::string lowerSuffix(const std::filesystem::path& file) {
+    std::string suffix = file.extension().string();
+    std::transform(suffix.begin(), suffix.end(), suffix.begin(), [](unsigned char c) { return std::tolower(c); });
+    return suffix;
+}
 
 UnitScale unitScale(const aiScene& scene, const std::filesystem::path& model, std::optional<double> given) {
     if (given) return {*given, "--scale"};
@@ -81,6 +81,20 @@ docfile::Matrix Frame::aim(const aiVector3D& position, const aiVector3D& look, c
     result.v2 = *upright;
     result.v1 = cross(result.v2, result.v3);
     return result;
+}
+
+docfile::Matrix compose(const docfile::Matrix& a, const docfile::Matrix& b) {
+    auto apply = [&a](const docfile::Vector3& v) {
+        return docfile::Vector3{a.v1.x * v.x + a.v2.x * v.y + a.v3.x * v.z, a.v1.y * v.x + a.v2.y * v.y + a.v3.y * v.z,
+                                a.v1.z * v.x + a.v2.z * v.y + a.v3.z * v.z};
+    };
+    docfile::Matrix m;
+    const docfile::Vector3 off = apply(b.off);
+    m.off = {a.off.x + off.x, a.off.y + off.y, a.off.z + off.z};
+    m.v1 = apply(b.v1);
+    m.v2 = apply(b.v2);
+    m.v3 = apply(b.v3);
+    return m;
 }
 
 bool isFinite(const docfile::Vector3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }

@@ -24,6 +24,9 @@ struct UnitScale {
     std::string source;
 };
 
+/// The file's suffix in lower case (".dae"), which names its format.
+std::string lowerSuffix(const std::filesystem::path& file);
+
 /// `given` (from --scale) wins; else the unit the file declares where assimp reports one (FBX's
 /// UnitScaleFactor in centimetres per unit), metres for glTF and COLLADA (assimp brings COLLADA
 /// to metres), else 1.
@@ -50,6 +53,9 @@ public:
 private:
     double scale_;
 };
+
+/// The placement `b` (relative to `a`) seen from `a`'s parent: a · b.
+docfile::Matrix compose(const docfile::Matrix& a, const docfile::Matrix& b);
 
 /// Whether every component is a finite number.
 bool isFinite(const docfile::Matrix& m);

@@ -7,6 +7,7 @@
 
 #include <assimp/scene.h>
 
+#include "host/import/model_text.h"
 #include "host/pictures/png_file.h"
 
 namespace host::import {
@@ -82,7 +83,7 @@ std::string TextureNames::embeddedName(const aiTexture& texture) {
 std::string TextureNames::name(const std::string& reference) {
     if (const aiTexture* texture = scene_.GetEmbeddedTexture(reference.c_str())) return embeddedName(*texture);
     if (!reference.empty() && reference[0] == '*') {
-        model_.notes.push_back("the embedded texture " + reference + " is not in the model; left out");
+        model_.notes.push_back("the embedded texture " + modelText(reference) + " is not in the model; left out");
         return "";
     }
     auto known = external_.find(reference);
@@ -96,15 +97,15 @@ std::string TextureNames::name(const std::string& reference) {
         if (auto found = besideModel(modelFolder_, slashed)) {
             absolute = *found;
         } else {
-            model_.notes.push_back("the texture file " + slashed + " is not there (kept as named)");
+            model_.notes.push_back("the texture file " + modelText(slashed) + " is not there (kept as named)");
             // A path of another machine means nothing relative to this one's folders.
             const bool drive = slashed.size() > 2 && std::isalpha(static_cast<unsigned char>(slashed[0])) &&
                                slashed[1] == ':' && slashed[2] == '/';
-            if (drive) return external_.emplace(reference, slashed).first->second;
+            if (drive) return external_.emplace(reference, modelText(slashed)).first->second;
         }
     }
     fs::path relative = absolute.lexically_relative(documentFolder_);
-    std::string result = relative.empty() ? absolute.generic_string() : relative.generic_string();
+    std::string result = modelText(relative.empty() ? absolute.generic_string() : relative.generic_string());
     external_.emplace(reference, result);
     return result;
 }

@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <string>
 
 #include "host/plugins/host_error.h"
+#include "host/preview/texture_images.h"
 
 namespace host {
 namespace {
@@ -115,13 +117,44 @@ void setUpSkyLight() {
     glEnable(GL_LIGHT1);
 }
 
+/// The scene's colour textures as OpenGL textures, each file decoded once; 0 for a file that
+/// cannot be decoded or is larger than OpenGL takes, whose surfaces keep their colour.
+class Textures {
+public:
+    GLuint of(const std::string& file) {
+        auto found = ids_.find(file);
+        if (found != ids_.end()) return found->second;
+        GLuint id = 0;
+        GLint largest = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+        if (std::optional<TextureImage> image = decodeTexture(file);
+            image && image->width <= largest && image->height <= largest) {
+            glGenTextures(1, &id);
+            glBindTexture(GL_TEXTURE_2D, id);
+            glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image->width, image->height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                         image->rgba.data());
+        }
+        ids_.emplace(file, id);
+        return id;
+    }
+
+private:
+    std::map<std::string, GLuint> ids_;
+};
+
 void useLook(const Look& look) {
     if (look.emits) glDisable(GL_LIGHTING);
     else glEnable(GL_LIGHTING);
-    glColor3f(look.colour.r, look.colour.g, look.colour.b);
+    glColor4f(look.colour.r, look.colour.g, look.colour.b, look.opacity);
 }
 
-void drawBatch(const TriangleBatch& batch) {
+void drawBatch(const TriangleBatch& batch, Textures& textures) {
     std::size_t count = batch.corners.size() / 3 * 3;
     if (count == 0) return;
     std::vector<Vec3> normals(count);
@@ -130,6 +163,20 @@ void drawBatch(const TriangleBatch& batch) {
         normals[i] = normals[i + 1] = normals[i + 2] = cross(t[1] - t[0], t[2] - t[0]);
     }
     useLook(batch.look);
+    // The texture, where there is one, shows in place of the colour, lit as the colour would be.
+    const GLuint texture = batch.uvs.size() >= count && !batch.look.texture.empty() ? textures.of(batch.look.texture) : 0;
+    std::vector<TextureCoordinates> rows;
+    if (texture) {
+        // The texture's rows are given top first: t runs down from its top edge.
+        rows.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) rows.push_back({batch.uvs[i][0], 1.0f - batch.uvs[i][1]});
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glColor4f(1, 1, 1, batch.look.opacity);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(TextureCoordinates), rows.data());
+    }
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(Vec3), batch.corners.data());
@@ -137,6 +184,10 @@ void drawBatch(const TriangleBatch& batch) {
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
+    if (texture) {
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisable(GL_TEXTURE_2D);
+    }
 }
 
 void drawSphere(const PreviewSphere& sphere) {
@@ -212,10 +263,25 @@ RgbPicture drawWithOpenGl(const PreviewScene& scene, PictureSize size) {
     loadView(scene.camera);
     setUpSkyLight();
 
-    for (const TriangleBatch& batch : scene.batches) drawBatch(batch);
-    for (const PreviewSphere& sphere : scene.spheres) drawSphere(sphere);
-    for (const PreviewPlane& plane : scene.planes) drawPlane(plane, scene.camera.position, planeHalfSize);
-    for (const PreviewRectangleLight& light : scene.rectangleLights) drawRectangleLight(light);
+    // What is see-through goes last, blended over what it stands before, without hiding what
+    // stands behind it from the other see-through surfaces.
+    Textures textures;
+    for (const bool seeThrough : {false, true}) {
+        if (seeThrough) {
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glDepthMask(GL_FALSE);
+        }
+        auto drawn = [seeThrough](const Look& look) { return (look.opacity < 1) == seeThrough; };
+        for (const TriangleBatch& batch : scene.batches)
+            if (drawn(batch.look)) drawBatch(batch, textures);
+        for (const PreviewSphere& sphere : scene.spheres)
+            if (drawn(sphere.look)) drawSphere(sphere);
+        for (const PreviewPlane& plane : scene.planes)
+            if (drawn(plane.look)) drawPlane(plane, scene.camera.position, planeHalfSize);
+        for (const PreviewRectangleLight& light : scene.rectangleLights)
+            if (drawn(light.look)) drawRectangleLight(light);
+    }
     glFinish();
 
     RgbPicture picture;

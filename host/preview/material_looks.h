@@ -14,9 +14,11 @@ constexpr Colour defaultGrey{0.8f, 0.8f, 0.8f};
 /// The look of a `material` element by its form:
 /// - `diffuse`: its `colour`;
 /// - `phong`: its `diffuse` (the default grey when it names `nk_data` instead);
-/// - `specular` with `transparent` "true": the colour it lets through, one minus `rgb_absorptivity`;
+/// - `specular` with `transparent` "true": the colour it lets through, one minus `rgb_absorptivity`,
+///   see-through (opacity 0.35);
 /// - `specular` otherwise (a mirror or metal) and unknown forms: the default grey.
-/// Throws SceneFault for a colour that is not three numbers.
+/// and the `path` of the form's `albedo_texture`, as written. Throws SceneFault for a colour that is
+/// not three numbers.
 Look materialLook(const TiXmlElement& material);
 
 /// The look of an emitter with this `spectrum` element (none: white): an `rgb` spectrum in its

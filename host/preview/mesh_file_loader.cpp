@@ -32,6 +32,8 @@ std::vector<MeshPart> loadMeshFile(const std::filesystem::path& file) {
             if (material->Get(AI_MATKEY_COLOR_DIFFUSE, colour) == AI_SUCCESS) part.diffuse = Colour{colour.r, colour.g, colour.b};
         }
         part.corners.reserve(static_cast<std::size_t>(mesh->mNumFaces) * 3);
+        const aiVector3D* uvs = mesh->mTextureCoords[0];
+        if (uvs) part.uvs.reserve(static_cast<std::size_t>(mesh->mNumFaces) * 3);
         for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
             const aiFace& face = mesh->mFaces[f];
             if (face.mNumIndices != 3) continue; // points and lines have no surface to draw
@@ -40,6 +42,7 @@ std::vector<MeshPart> loadMeshFile(const std::filesystem::path& file) {
                 if (index >= mesh->mNumVertices) throw HostError("cannot read " + file.string() + ": a face names a missing point");
                 const aiVector3D& p = mesh->mVertices[index];
                 part.corners.push_back({p.x, p.y, p.z});
+                if (uvs) part.uvs.push_back({uvs[index].x, uvs[index].y});
             }
         }
         parts.push_back(std::move(part));

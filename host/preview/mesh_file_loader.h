@@ -15,6 +15,7 @@ struct MeshPart {
     std::string material;          // the material name in the file, "" for none
     std::optional<Colour> diffuse; // that material's diffuse colour in the file
     std::vector<Vec3> corners;
+    std::vector<TextureCoordinates> uvs; // the mesh's mapping coordinates per corner, or none
 };
 
 /// Reads every triangle of the mesh file. Throws HostError "cannot read FILE: REASON" when the file

@@ -2,8 +2,10 @@
 // read once from the file and then drawn, so reading and drawing can be tested apart.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace host {
@@ -26,16 +28,23 @@ struct PreviewCamera {
     float aspectRatio = 0;        // sensor width over sensor height
 };
 
-/// How a surface is drawn: lit in its colour, or at full brightness when it emits.
+/// How a surface is drawn: lit in its colour (or its colour texture's, where its triangles have
+/// texture coordinates), or at full brightness when it emits; see-through below an opacity of 1.
 struct Look {
     Colour colour;
     bool emits = false;
+    std::string texture; // the colour texture's file, "" for none
+    float opacity = 1;
 };
+
+/// Texture coordinates of a corner: u across from the texture's left edge, v up from its bottom.
+using TextureCoordinates = std::array<float, 2>;
 
 /// Triangles of one look, three corners each, already placed in the scene.
 struct TriangleBatch {
     Look look;
     std::vector<Vec3> corners;
+    std::vector<TextureCoordinates> uvs; // one per corner, or none
 };
 
 struct PreviewSphere {

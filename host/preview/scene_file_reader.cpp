@@ -64,7 +64,7 @@ struct Definitions {
     }
     Look defaultLook() const {
         auto found = materials.find(defaultMaterialName);
-        return found == materials.end() ? Look{defaultGrey, false} : found->second;
+        return found == materials.end() ? Look{defaultGrey, false, {}, 1} : found->second;
     }
 };
 
@@ -86,7 +86,11 @@ Definitions readDefinitions(const TiXmlElement& scene, const std::filesystem::pa
         std::string kind = e->Value();
         if (kind == "material") {
             // Of two materials with one name the renderer can keep only one; the first stays.
-            definitions.materials.emplace(childText(*e, "name").value_or(""), materialLook(*e));
+            Look look = materialLook(*e);
+            // A relative texture name counts from the scene file's folder, as the renderer reads it.
+            if (!look.texture.empty() && std::filesystem::path(look.texture).is_relative())
+                look.texture = (folder / look.texture).string();
+            definitions.materials.emplace(childText(*e, "name").value_or(""), std::move(look));
         } else if (kind == "mesh") {
             std::optional<std::string> name = childText(*e, "name");
             if (!name) throw SceneFault(wherePlaced(*e, "name") + ": missing");
@@ -99,7 +103,7 @@ Definitions readDefinitions(const TiXmlElement& scene, const std::filesystem::pa
 /// The look of a face of a model without a material of its own: its material in the mesh file.
 Look faceLook(const MeshPart& part, const Definitions& definitions) {
     if (const Look* look = definitions.material(part.material)) return *look;
-    if (!part.material.empty() && part.diffuse) return {*part.diffuse, false};
+    if (!part.material.empty() && part.diffuse) return {*part.diffuse, false, {}, 1};
     return definitions.defaultLook();
 }
 
@@ -116,7 +120,8 @@ void addPlacedMesh(const TiXmlElement& element, const Definitions& definitions, 
     Look emitter = emits ? emitterLook(element.FirstChildElement("spectrum")) : Look{};
     const Look* own = definitions.material(childText(element, "material_name"));
     for (const MeshPart& part : mesh->second) {
-        TriangleBatch batch{emits ? emitter : own ? *own : faceLook(part, definitions), {}};
+        TriangleBatch batch{emits ? emitter : own ? *own : faceLook(part, definitions), {}, {}};
+        if (!batch.look.texture.empty() && part.uvs.size() == part.corners.size()) batch.uvs = part.uvs;
         batch.corners.reserve(part.corners.size());
         for (Vec3 p : part.corners)
             batch.corners.push_back({position.x + scale * p.x, position.y + scale * p.y, position.z + scale * p.z});

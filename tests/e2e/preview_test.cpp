@@ -156,6 +156,44 @@ TEST_P(PreviewTest, ModelsShapesAndEmittersAppearInTheirColours) {
     }
 }
 
+TEST_P(PreviewTest, TexturesShowWhereTheirCoordinatesPutThemAndGlassLetsTheBackShowThrough) {
+    // A texture red on its left half and blue on its right, on a square seen from the front with
+    // u across from left to right (the host's v counts down from the top).
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = 8;
+    image.height = 8;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> halves(8 * 8 * 3);
+    for (size_t i = 0; i < 64; ++i) halves[i * 3 + (i % 8 < 4 ? 0 : 2)] = 230;
+    ASSERT_TRUE(png_image_write_to_file(&image, (folder / "halves.png").c_str(), 0, halves.data(), 0, nullptr));
+    auto document = writeFile("textured.json", R"({
+      "materials": [{"name": "Halves", "channels": {"0": {"on": true, "texture": "halves.png"}}}],
+      "objects": [
+        {"type": "polygon", "name": "Square", "points": [[-100, -100, 0], [100, -100, 0], [100, 100, 0], [-100, 100, 0]],
+         "polygons": [[0, 1, 2, 3]], "uvs": [[[0, 1], [1, 1], [1, 0], [0, 0]]], "tags": [{"type": "texture", "material": "Halves"}]},
+        {"type": "camera", "name": "Camera", "position": [0, 0, -500]}],
+      "view": {"camera": "Camera"}})");
+    RunResult result = run({"export", document.string(), "-o", (folder / "t.xml").string(), "--preview",
+                            (folder / "t.png").string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    Picture textured = readPicture(folder / "t.png");
+    const int y = textured.height / 2, x = textured.width / 2;
+    const Pixel left = textured.at(x - 20, y), right = textured.at(x + 20, y);
+    EXPECT_TRUE(left.r > 100 && left.b < 40) << text(left);
+    EXPECT_TRUE(right.b > 100 && right.r < 40) << text(right);
+
+    // A glass sphere before a red one: red shows through it, paler than the red beside it.
+    const std::string spheres =
+        "<material><name>Glass</name><specular><transparent>true</transparent><rgb_absorptivity>0 0 0</rgb_absorptivity>"
+        "</specular></material><sphere><center>0 0 0</center><radius>1</radius><material_name>Glass</material_name></sphere>"
+        "<sphere><center>0 4 0</center><radius>3</radius><material_name>Red</material_name></sphere>";
+    Picture glass = preview(sceneText(alongY, spheres));
+    const Pixel through = glass.centre(), beside = glass.at(18, 24);
+    EXPECT_GT(through.r, through.g + 30) << text(through);
+    EXPECT_GT(through.g, beside.g + 30) << text(through) << " beside " << text(beside);
+}
+
 TEST_P(PreviewTest, AnUnreadableSceneIsRefusedNamingTheFileAndWritesNoPicture) {
     const std::string model = "<model><mesh_name>gone</mesh_name></model>";
     struct Case {
