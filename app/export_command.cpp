@@ -43,15 +43,19 @@ void runExport(const ExportOptions& options) {
     std::filesystem::path file = std::filesystem::absolute(given).lexically_normal();
     // Declared after the session, so that its plug-in tags go before the module does. A model's
     // document sits beside the scene file, so its texture names are relative to the scene file.
-    OpenedDocument opened = openDocument(options.document, session, {file.parent_path(), file.filename().string(), {}, true});
+    // Its embedded textures are named by their content, so that writing them beside the scene
+    // before the export commits never changes a file the earlier export's scene names.
+    OpenedDocument opened =
+        openDocument(options.document, session, {file.parent_path(), file.filename().string(), {}, true, true});
     host::NodePtr& document = opened.document;
     // The report and the preview are made after the commit; they must not outlive their scene.
     std::vector<std::filesystem::path> made;
     for (const std::string& path : {options.report.reportFile, options.preview})
         if (!path.empty()) made.push_back(path);
+    const bool model = !opened.report.empty();
     std::optional<host::DerivedFiles> derived;
-    if (!made.empty()) derived.emplace(file, made);
-    host::import::WrittenTextures textures(opened.embedded);
+    if (!made.empty() || model) derived.emplace(file, made);
+    host::import::WrittenTextures textures(opened.embedded, true);
     TracedExport traced(*document, options.report);
     traced.expect(file);
     const std::string before = host::fileIdentity(file);
@@ -66,6 +70,7 @@ void runExport(const ExportOptions& options) {
     }
     if (result != FILE_RESULT_OK) throw CommandFailure(saveFailureMessage(result, given, file) + diagnosticLines(session));
     textures.keep();
+    if (model) host::import::removeEarlierEmbeddedTextures(file.parent_path(), file.filename().string(), opened.embedded);
     if (!options.report.quiet) printImportNotes(opened, options.document);
     traced.finish(file, session);
     if (!options.preview.empty()) host::writeScenePreview(file, options.preview, std::nullopt);

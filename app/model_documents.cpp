@@ -32,6 +32,7 @@ OpenedDocument importDocument(const fs::path& file, host::Session& session, cons
     options.scale = place.scale;
     options.documentFolder = fs::absolute(place.folder).lexically_normal();
     options.embeddedStem = place.stem;
+    options.embeddedByContent = place.texturesByContent;
     const host::RegisteredPlugin* lightTag = session.registry().find(host::import::lightTagId);
     options.lightTag = lightTag && lightTag->kind == PLUGIN_KIND_TAG;
     host::import::ImportedModel model = host::import::importModel(file, options);

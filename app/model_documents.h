@@ -26,6 +26,7 @@ struct ModelPlace {
     std::string stem;
     std::optional<double> scale;
     bool setsPath = true; // false: the document's file name settings stay unset (for a document file to be written)
+    bool texturesByContent = false; // embedded textures named by their content (beside a scene file)
 };
 
 /// Reads a document file (its relative texture names made to count from `place.folder`, where the

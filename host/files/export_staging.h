@@ -15,11 +15,12 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace host {
 
 /// The 16 hexadecimal digits of `name`'s key (FNV-1a: the same from one run and machine to the next).
-inline std::string exportKey(const std::string& name) {
+inline std::string exportKey(std::string_view name) {
     uint64_t hash = 14695981039346656037ull;
     for (unsigned char c : name) hash = (hash ^ c) * 1099511628211ull;
     static const char digits[] = "0123456789abcdef";

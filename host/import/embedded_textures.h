@@ -13,13 +13,19 @@ namespace host::import {
 void writeEmbeddedTexture(const EmbeddedTexture& texture, const std::filesystem::path& file);
 
 /// Whether `name` is one the import gives an embedded texture of the document `stem`:
-/// "STEM.textureN.EXT".
+/// "STEM.textureN.EXT", or by its content "STEM.texture-HASH.EXT".
 bool isEmbeddedTextureName(const std::string& stem, const std::string& name);
+
+/// Removes the embedded textures of `stem` in `folder` that are not among `kept`; answers how many.
+int removeEarlierEmbeddedTextures(const std::filesystem::path& folder, const std::string& stem,
+                                  const std::vector<EmbeddedTexture>& kept);
 
 class WrittenTextures {
 public:
     /// Writes every texture; throws HostError naming the file, having taken away those written.
-    explicit WrittenTextures(const std::vector<EmbeddedTexture>& textures);
+    /// A texture named by its content that is there already is left as it is: it holds the same
+    /// bytes, and an earlier export's scene may name it.
+    explicit WrittenTextures(const std::vector<EmbeddedTexture>& textures, bool byContent = false);
     /// Takes the files away unless kept.
     ~WrittenTextures();
     WrittenTextures(const WrittenTextures&) = delete;

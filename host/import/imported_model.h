@@ -18,6 +18,9 @@ struct ImportOptions {
     std::filesystem::path documentFolder; // empty: the model's folder
     std::string embeddedStem;            // empty: the model's file name
     bool lightTag = false;               // whether the module registers the light tag
+    /// Embedded textures named by their content, "<stem>.texture-<16 hexadecimal digits>.<ext>",
+    /// so that writing them beside a scene never changes a file an earlier export's scene names.
+    bool embeddedByContent = false;
 };
 
 struct EmbeddedTexture {

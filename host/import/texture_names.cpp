@@ -7,6 +7,7 @@
 
 #include <assimp/scene.h>
 
+#include "host/files/export_staging.h"
 #include "host/import/model_text.h"
 #include "host/pictures/png_file.h"
 
@@ -43,6 +44,11 @@ std::vector<uint8_t> bytesOf(const aiTexture& texture) {
     return encodePng(picture);
 }
 
+/// 16 hexadecimal digits made from the bytes: the same texture gets the same name in every export.
+std::string contentKey(const std::vector<uint8_t>& bytes) {
+    return exportKey(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
@@ -68,14 +74,16 @@ TextureNames::TextureNames(const aiScene& scene, fs::path modelFolder, const Imp
                            ImportedModel& model)
     : scene_(scene), modelFolder_(std::move(modelFolder)),
       documentFolder_(options.documentFolder.empty() ? modelFolder_ : options.documentFolder),
-      stem_(options.embeddedStem), model_(model) {}
+      stem_(options.embeddedStem), byContent_(options.embeddedByContent), model_(model) {}
 
 std::string TextureNames::embeddedName(const aiTexture& texture) {
     auto found = embedded_.find(&texture);
     if (found != embedded_.end()) return found->second;
-    const std::string name = stem_ + ".texture" + std::to_string(model_.embedded.size()) + "." +
-                             (texture.mHeight == 0 ? suffixOf(texture) : std::string("png"));
-    model_.embedded.push_back({documentFolder_ / name, bytesOf(texture)});
+    std::vector<uint8_t> bytes = bytesOf(texture);
+    const std::string number = byContent_ ? "-" + contentKey(bytes) : std::to_string(model_.embedded.size());
+    const std::string name =
+        stem_ + ".texture" + number + "." + (texture.mHeight == 0 ? suffixOf(texture) : std::string("png"));
+    model_.embedded.push_back({documentFolder_ / name, std::move(bytes)});
     embedded_.emplace(&texture, name);
     return name;
 }

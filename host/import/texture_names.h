@@ -28,6 +28,7 @@ private:
     const aiScene& scene_;
     std::filesystem::path modelFolder_, documentFolder_;
     std::string stem_;
+    bool byContent_;
     ImportedModel& model_;
     std::map<const aiTexture*, std::string> embedded_;
     std::map<std::string, std::string> external_;
