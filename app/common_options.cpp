@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/module_location.h"
+#include "host/import/reading_limits.h"
 #include "host/settings/preferences.h"
 
 namespace app {
@@ -14,6 +15,35 @@ void addCommonOptions(CLI::App& command, CommonOptions& options) {
         ->type_name("FILE");
     command.add_option("--release", options.release, "Host release to act as: 9.0 or 9.5 (default 9.5)")
         ->check(CLI::IsMember({"9.0", "9.5"}));
+}
+
+void addReadingOptions(CLI::App& command) {
+    using host::import::ReadingLimits;
+    const ReadingLimits defaults;
+    command
+        .add_option_function<double>(
+            "--read-time-limit",
+            [](double seconds) {
+                ReadingLimits limits = host::import::readingLimits();
+                limits.seconds = seconds;
+                host::import::setReadingLimits(limits);
+            },
+            "Seconds a model or mesh file may take to read before it is refused (default " +
+                std::to_string(static_cast<int>(defaults.seconds)) + ")")
+        ->check(CLI::PositiveNumber)
+        ->type_name("SECONDS");
+    command
+        .add_option_function<uint64_t>(
+            "--read-memory-limit",
+            [](uint64_t megabytes) {
+                ReadingLimits limits = host::import::readingLimits();
+                limits.megabytes = megabytes;
+                host::import::setReadingLimits(limits);
+            },
+            "Megabytes of memory the reading of a model or mesh file may take before it is refused (default " +
+                std::to_string(defaults.megabytes) + ")")
+        ->check(CLI::PositiveNumber)
+        ->type_name("MB");
 }
 
 std::filesystem::path moduleFolder(const CommonOptions& options) {
