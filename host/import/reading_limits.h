@@ -7,7 +7,7 @@
 namespace host::import {
 
 struct ReadingLimits {
-    double seconds = 300;      // --read-time-limit: each model or mesh file read, transfer included
+    double seconds = 120;      // --read-time-limit: each model or mesh file read, transfer included
     uint64_t megabytes = 8192; // --read-memory-limit: resident memory the reader takes beyond what
                                // lumeno-host held when it started it
 };
