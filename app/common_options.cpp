@@ -17,33 +17,33 @@ void addCommonOptions(CLI::App& command, CommonOptions& options) {
         ->check(CLI::IsMember({"9.0", "9.5"}));
 }
 
+namespace {
+
+/// One limit of the model reading: given, it replaces the default for the rest of the command.
+template <class Value>
+void addReadingLimit(CLI::App& command, const std::string& name, Value host::import::ReadingLimits::*limit,
+                     const std::string& help, const std::string& unit) {
+    const host::import::ReadingLimits defaults;
+    command
+        .add_option_function<Value>(
+            name,
+            [limit](Value value) {
+                host::import::ReadingLimits limits = host::import::readingLimits();
+                limits.*limit = value;
+                host::import::setReadingLimits(limits);
+            },
+            help + " (default " + std::to_string(static_cast<uint64_t>(defaults.*limit)) + ")")
+        ->check(CLI::PositiveNumber)
+        ->type_name(unit);
+}
+
+} // namespace
+
 void addReadingOptions(CLI::App& command) {
-    using host::import::ReadingLimits;
-    const ReadingLimits defaults;
-    command
-        .add_option_function<double>(
-            "--read-time-limit",
-            [](double seconds) {
-                ReadingLimits limits = host::import::readingLimits();
-                limits.seconds = seconds;
-                host::import::setReadingLimits(limits);
-            },
-            "Seconds a model or mesh file may take to read before it is refused (default " +
-                std::to_string(static_cast<int>(defaults.seconds)) + ")")
-        ->check(CLI::PositiveNumber)
-        ->type_name("SECONDS");
-    command
-        .add_option_function<uint64_t>(
-            "--read-memory-limit",
-            [](uint64_t megabytes) {
-                ReadingLimits limits = host::import::readingLimits();
-                limits.megabytes = megabytes;
-                host::import::setReadingLimits(limits);
-            },
-            "Megabytes of memory the reading of a model or mesh file may take before it is refused (default " +
-                std::to_string(defaults.megabytes) + ")")
-        ->check(CLI::PositiveNumber)
-        ->type_name("MB");
+    addReadingLimit(command, "--read-time-limit", &host::import::ReadingLimits::seconds,
+                    "Seconds a model or mesh file may take to read before it is refused", "SECONDS");
+    addReadingLimit(command, "--read-memory-limit", &host::import::ReadingLimits::megabytes,
+                    "Megabytes of memory the reading of a model or mesh file may take before it is refused", "MB");
 }
 
 std::filesystem::path moduleFolder(const CommonOptions& options) {

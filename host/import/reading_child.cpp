@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -29,6 +30,11 @@ constexpr uint64_t megabyte = 1024 * 1024;
 constexpr std::chrono::milliseconds watchInterval(10);
 
 ReadingLimits limits;
+
+/// The memory limit in bytes; a limit beyond what the machine can address is no limit.
+uint64_t memoryLimitBytes() {
+    return limits.megabytes > UINT64_MAX / megabyte / 2 ? UINT64_MAX / 2 : limits.megabytes * megabyte;
+}
 
 /// The resident memory of a process, from /proc/PID/statm; 0 when it cannot be read.
 uint64_t residentBytes(const std::string& process) {
@@ -54,7 +60,9 @@ class Watch {
 public:
     Watch(pid_t child, uint64_t startBytes)
         : child_(std::to_string(child)), startBytes_(startBytes),
-          deadline_(Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(limits.seconds))) {}
+          // A limit of more than a few years is none.
+          deadline_(Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                       std::chrono::duration<double>(std::min(limits.seconds, 1e8)))) {}
 
     void waitReadable(int fd) {
         for (;;) {
@@ -65,7 +73,7 @@ public:
             if (now >= nextLook_) {
                 nextLook_ = now + watchInterval;
                 const uint64_t resident = residentBytes(child_);
-                if (resident > startBytes_ && resident - startBytes_ > limits.megabytes * megabyte)
+                if (resident > startBytes_ && resident - startBytes_ > memoryLimitBytes())
                     throw LimitReached{"the model reader needed more than " + std::to_string(limits.megabytes) +
                                        " MB (the read memory limit; --read-memory-limit changes it)"};
             }
@@ -150,7 +158,7 @@ ReadingOutcome ReadingChild::ask(transfer::Request request, Answer& answer, Argu
     std::string stopped;
     if (sendRequest(requests_, request, arguments...)) {
         Watch watch(pid_, startBytes_);
-        PipeSource source(answers_, [&] { watch.waitReadable(answers_); }, limits.megabytes * megabyte + startBytes_);
+        PipeSource source(answers_, [&] { watch.waitReadable(answers_); }, memoryLimitBytes() + startBytes_);
         try {
             ReadingOutcome outcome;
             transfer::receive(source, outcome);
@@ -227,7 +235,7 @@ void ReadingChild::serve(int requests, int answers) {
     close_range(static_cast<unsigned>(low) + 1, static_cast<unsigned>(high) - 1, 0);
     close_range(static_cast<unsigned>(high) + 1, ~0U, 0);
     try {
-        PipeSource source(requests, [] {}, limits.megabytes * megabyte);
+        PipeSource source(requests, [] {}, memoryLimitBytes());
         PipeSink sink(answers);
         while (source.more()) {
             transfer::Request request{};
