@@ -155,7 +155,7 @@ private:
             sink_.write(&value, sizeof value);
         } else if constexpr (std::is_same_v<T, std::string>) {
             putCount(value.size());
-            sink_.write(value.data(), value.size());
+            putBlock(value.data(), value.size());
         } else if constexpr (std::is_same_v<T, std::filesystem::path>) {
             std::string text = value.string();
             put(text);
@@ -171,7 +171,7 @@ private:
         } else if constexpr (IsVector<T>::value) {
             putCount(value.size());
             if constexpr (isPlain<typename T::value_type>)
-                sink_.write(value.data(), value.size() * sizeof(typename T::value_type));
+                putBlock(value.data(), value.size() * sizeof(typename T::value_type));
             else
                 for (auto& item : value) put(item);
         } else if constexpr (IsMap<T>::value) {
@@ -184,6 +184,10 @@ private:
         } else {
             fields(*this, value);
         }
+    }
+    /// An empty list or text has no place in memory to be written from.
+    void putBlock(const void* data, std::size_t size) {
+        if (size > 0) sink_.write(data, size);
     }
     void putFlag(bool set) {
         const uint8_t flag = set ? 1 : 0;
@@ -208,7 +212,7 @@ private:
             source_.read(&value, sizeof value);
         } else if constexpr (std::is_same_v<T, std::string>) {
             value.resize(getCount(1));
-            source_.read(value.data(), value.size());
+            getBlock(value.data(), value.size());
         } else if constexpr (std::is_same_v<T, std::filesystem::path> || std::is_same_v<T, JsonPlace>) {
             std::string text;
             get(text);
@@ -222,7 +226,7 @@ private:
             using Item = typename T::value_type;
             if constexpr (isPlain<Item>) {
                 value.resize(getCount(sizeof(Item)));
-                source_.read(value.data(), value.size() * sizeof(Item));
+                getBlock(value.data(), value.size() * sizeof(Item));
             } else {
                 // Each item takes at least a byte, so the count is checked like a block's.
                 value.clear();
@@ -245,6 +249,9 @@ private:
     void getAlternative(T& value, uint64_t index, std::index_sequence<I...>) {
         if (index >= sizeof...(I)) throw TransferError("a value of an unknown kind");
         ((index == I ? (void)get(value.template emplace<I>()) : (void)0), ...);
+    }
+    void getBlock(void* data, std::size_t size) {
+        if (size > 0) source_.read(data, size);
     }
     bool getFlag() {
         uint8_t flag = 0;
