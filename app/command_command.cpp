@@ -206,6 +206,7 @@ void addCommandCommand(CLI::App& cli) {
     choose->excludes(cancel);
     addReportOptions(*command, options->report);
     addCommonOptions(*command, options->common);
+    addReadingOptions(*command);
     command->callback([options] { runCommand(*options); });
 }
 

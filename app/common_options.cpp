@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/module_location.h"
+#include "host/import/reading_limits.h"
 #include "host/settings/preferences.h"
 
 namespace app {
@@ -14,6 +15,35 @@ void addCommonOptions(CLI::App& command, CommonOptions& options) {
         ->type_name("FILE");
     command.add_option("--release", options.release, "Host release to act as: 9.0 or 9.5 (default 9.5)")
         ->check(CLI::IsMember({"9.0", "9.5"}));
+}
+
+namespace {
+
+/// One limit of the model reading: given, it replaces the default for the rest of the command.
+template <class Value>
+void addReadingLimit(CLI::App& command, const std::string& name, Value host::import::ReadingLimits::*limit,
+                     const std::string& help, const std::string& unit) {
+    const host::import::ReadingLimits defaults;
+    command
+        .add_option_function<Value>(
+            name,
+            [limit](Value value) {
+                host::import::ReadingLimits limits = host::import::readingLimits();
+                limits.*limit = value;
+                host::import::setReadingLimits(limits);
+            },
+            help + " (default " + std::to_string(static_cast<uint64_t>(defaults.*limit)) + ")")
+        ->check(CLI::PositiveNumber)
+        ->type_name(unit);
+}
+
+} // namespace
+
+void addReadingOptions(CLI::App& command) {
+    addReadingLimit(command, "--read-time-limit", &host::import::ReadingLimits::seconds,
+                    "Seconds a model or mesh file may take to read before it is refused", "SECONDS");
+    addReadingLimit(command, "--read-memory-limit", &host::import::ReadingLimits::megabytes,
+                    "Megabytes of memory the reading of a model or mesh file may take before it is refused", "MB");
 }
 
 std::filesystem::path moduleFolder(const CommonOptions& options) {

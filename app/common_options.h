@@ -25,6 +25,10 @@ struct CommonOptions {
 /// Adds --module, --prefs and --release to a command.
 void addCommonOptions(CLI::App& command, CommonOptions& options);
 
+/// Adds --read-time-limit and --read-memory-limit, the limits of the model reading, to a command
+/// that reads models or mesh files; given, they hold for every reading of the command.
+void addReadingOptions(CLI::App& command);
+
 /// The module folder the options name.
 std::filesystem::path moduleFolder(const CommonOptions& options);
 host::SessionOptions sessionOptions(const CommonOptions& options);

@@ -89,6 +89,7 @@ void addExportCommand(CLI::App& cli) {
         ->type_name("PICTURE.png");
     addReportOptions(*command, options->report);
     addCommonOptions(*command, options->common);
+    addReadingOptions(*command);
     command->callback([options] { runExport(*options); });
 }
 

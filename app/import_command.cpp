@@ -54,6 +54,7 @@ void addImportCommand(CLI::App& cli) {
         ->check(CLI::PositiveNumber)
         ->type_name("S");
     addCommonOptions(*command, options->common);
+    addReadingOptions(*command);
     command->callback([options] { runImport(*options); });
 }
 

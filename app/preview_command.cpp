@@ -3,6 +3,7 @@
 #include <charconv>
 #include <memory>
 
+#include "app/common_options.h"
 #include "host/files/export_staging.h"
 #include "host/preview/gl_drawing.h"
 #include "host/preview/scene_preview.h"
@@ -52,6 +53,7 @@ void addPreviewCommand(CLI::App& cli) {
                                                     " pixels a side: " + text;
             },
             ""));
+    addReadingOptions(*command);
     command->callback([options] {
         std::optional<host::PictureSize> size;
         if (!options->size.empty()) size = parsePictureSize(options->size);

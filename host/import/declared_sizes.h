@@ -7,8 +7,10 @@
 
 namespace host::import {
 
-/// Throws ImportError (without the file's name) when the file declares more elements than its
-/// size can hold. Files of other formats, or whose header cannot be read, pass.
+/// Throws ImportError (without the file's name) when the file declares more than its size can
+/// hold: OFF vertex and face counts, PLY element counts (text and binary) and a PLY header without
+/// its end, a GLB file's length and chunk lengths, a binary STL file's triangle count. Files of
+/// other formats, or whose header cannot be read, pass.
 void checkDeclaredSizes(const std::filesystem::path& model);
 
 } // namespace host::import

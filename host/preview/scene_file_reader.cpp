@@ -14,6 +14,7 @@
 #include "host/preview/material_looks.h"
 #include "host/preview/mesh_file_loader.h"
 #include "host/preview/scene_values.h"
+#include "host/preview/xml_nesting.h"
 
 namespace host {
 namespace {
@@ -165,6 +166,7 @@ void readElements(const TiXmlElement& sceneElement, const Definitions& definitio
 
 PreviewScene readPreviewScene(const std::filesystem::path& file) {
     std::string text = readText(file);
+    checkElementNesting(text, file);
     TiXmlDocument xml;
     xml.Parse(text.c_str(), nullptr, TIXML_ENCODING_LEGACY);
     if (xml.Error())
