@@ -10,12 +10,10 @@ namespace host {
 
 using namespace docfile;
 
-/// The list read as records that `node` stands for; none when the node is a JSON value.
 PackedList* ObjectReader::packed(const JsonTree& node) const {
     return node.is_binary() ? &(*lists_)[static_cast<std::size_t>(node.get_binary().subtype()) - listBase_] : nullptr;
 }
 
-/// A point [x, y, z] of 32-bit reals.
 HostVector ObjectReader::point(const JsonTree& node, const JsonPlace& listPath, std::size_t i) const {
     const Vector3 v = vector(node, index(listPath, i));
     checkNumber(v.x, listPath, i, 0);
@@ -109,9 +107,6 @@ Object ObjectReader::object(JsonTree& node, const JsonPlace& path) const {
     return object;
 }
 
-/// Reads the object's own keys, then each child into its place. The tree gives back each
-/// object's part once it is read, before its children are, so that a deep hierarchy is never
-/// held as tree and records at once; and one level of it costs little stack.
 void ObjectReader::readObject(Object& object, JsonTree& node, const JsonPlace& path) const {
     JsonTree list = readOwnKeys(object, node, path);
     if (list.is_null()) return;
@@ -120,8 +115,6 @@ void ObjectReader::readObject(Object& object, JsonTree& node, const JsonPlace& p
     for (std::size_t i = 0; i < list.size(); ++i) readObject(object.children[i], list[i], index(childrenPath, i));
 }
 
-/// Everything of an object but its children, whose list it hands back (null: none); the
-/// object's tree is null after it.
 JsonTree ObjectReader::readOwnKeys(Object& object, JsonTree& owned, const JsonPlace& path) const {
     const JsonTree& node = owned; // read only: a missing key must not be added
     requireObject(node, path, "an object");
@@ -185,7 +178,6 @@ void ObjectReader::readGeometry(const JsonTree& node, const JsonPlace& path, Obj
     else if (node.contains("uvs")) readUvs(node["uvs"], member(path, "uvs"), object);
 }
 
-/// One entry per polygon, with one [u, v] or [u, v, w] per corner of it.
 void ObjectReader::readUvs(const JsonTree& node, const JsonPlace& path, Object& object) const {
     const auto& list = listOf(node, path);
     if (list.size() != object.polygons.size()) wrongUvCount(path, object.polygons.size(), list.size());

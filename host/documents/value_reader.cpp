@@ -23,7 +23,6 @@ bool isIdentifier(const std::string& key) {
 
 } // namespace
 
-/// A decimal integer key such as "1005" or "-3"; none otherwise.
 std::optional<int32_t> numericKey(const std::string& key) {
     if (key.empty() || key.size() > 11) return std::nullopt;
     std::size_t start = key[0] == '-' ? 1 : 0;
@@ -36,7 +35,6 @@ std::optional<int32_t> numericKey(const std::string& key) {
     return static_cast<int32_t>(value);
 }
 
-/// "a string", "an integer", ... for messages.
 std::string kindOf(const JsonTree& node) {
     switch (node.type()) {
     case JsonTree::value_t::null: return "null";
@@ -80,13 +78,11 @@ std::string ValueReader::text(const JsonTree& node, const JsonPlace& path) const
     return node.get<std::string>();
 }
 
-/// A string, or none for null.
 std::optional<std::string> ValueReader::optionalText(const JsonTree& node, const JsonPlace& path) const {
     if (node.is_null()) return std::nullopt;
     return text(node, path);
 }
 
-/// "A/B", or a list of names ["A", "B/C"] for names that hold a "/".
 ObjectPathNames ValueReader::objectPath(const JsonTree& node, const JsonPlace& path) const {
     if (node.is_string()) return splitObjectPath(node.get<std::string>());
     if (!node.is_array() || node.empty())
@@ -114,7 +110,6 @@ int32_t ValueReader::integer(const JsonTree& node, const JsonPlace& path) const 
     return static_cast<int32_t>(node.get<int64_t>());
 }
 
-/// A number that the host keeps as a 32-bit real; integers are welcome here.
 double ValueReader::number(const JsonTree& node, const JsonPlace& path) const {
     if (!node.is_number()) fail(path, "expected a number, found " + kindOf(node));
     double value = node.get<double>();
@@ -139,7 +134,6 @@ Matrix ValueReader::matrix(const JsonTree& node, const JsonPlace& path) const {
     return m;
 }
 
-/// `matrix`, or any of `position`, `rotation`, `scale`; never both ways.
 std::optional<Matrix> ValueReader::placement(const JsonTree& node, const JsonPlace& path) const {
     bool parts = node.contains("position") || node.contains("rotation") || node.contains("scale");
     if (node.contains("matrix")) {
