@@ -11,6 +11,7 @@
 
 #include "app/common_options.h"
 #include "app/export_summary.h"
+#include "app/saver_settings.h"
 #include "app/model_documents.h"
 #include "host/files/derived_files.h"
 #include "host/import/embedded_textures.h"
@@ -30,9 +31,6 @@ struct MenuCommand {
     int32_t id;
 };
 constexpr MenuCommand menuCommands[] = {{"export", 1019468}, {"export-and-run", 1019434}};
-
-/// Both commands keep the scene file they saved in the scene saver's settings.
-constexpr int32_t lastExportFileId = 1001;
 
 struct CommandOptions {
     CommonOptions common;

@@ -4,15 +4,13 @@
 
 #include "app/commands.h"
 #include "app/common_options.h"
+#include "app/saver_settings.h"
 #include "host/settings/preferences.h"
 
 namespace app {
 
 namespace {
 
-/// The scene saver's settings: its renderer folder and the last file a command exported to.
-constexpr int32_t rendererFolderId = 1000;
-constexpr int32_t lastExportFileId = 1001;
 constexpr std::size_t maxRendererFolderBytes = 255;
 
 struct PrefsOptions {

@@ -8,12 +8,17 @@
 # into an empty folder; "again" is the same export into the folder an export filled, replacing
 # every file, as a user exporting once more does.
 # Usage: bench/command_bench.sh [LUMENO_HOST] [WORK_DIR (default /dev/shm/...)] [REPEAT (3)]
+# LUMENO_HOST_BEFORE=OTHER_LUMENO_HOST adds the time and peak of another build in the same run (a
+# before and after). Beside each export, bench/write_floor.c (compiled here) writes the same bytes
+# into the same files with the same safe pattern, without our program: the floor.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 host=${1:-build/normal/bin/lumeno-host}
 work=${2:-$(mktemp -d /dev/shm/lumeno-bench.XXXXXX)}
 repeat=${3:-3}
+before=${LUMENO_HOST_BEFORE:-}
 mkdir -p "$work"
+cc -O2 -o "$work/write_floor" "$here/write_floor.c"
 
 # Best wall time (s) and the peak resident memory (kB) of that run, of REPEAT runs of the command.
 # FRESH (a folder, or "") is emptied before each run, outside the timing.
@@ -30,27 +35,52 @@ best() {
   echo "$best $memory"
 }
 
+# The best of REPEAT runs of write_floor over the folder an export filled.
+floor() {
+  local from=$1 best=
+  for _ in $(seq "$repeat"); do
+    rm -rf "$work/floor" && mkdir -p "$work/floor"
+    local seconds
+    seconds=$("$work/write_floor" "$from" scene.xml "$work/floor")
+    if [[ -z $best ]] || (( $(echo "$seconds < $best" | bc) )); then best=$seconds; fi
+  done
+  rm -rf "$work/floor"
+  echo "$best"
+}
+
 echo '{}' >"$work/empty.json"
 read -r _ empty_kb < <(best "$work/empty" "$host" export "$work/empty.json" -o "$work/empty/scene.xml")
 rm -rf "$work/empty" "$work/empty.json"
 echo "An export of an empty document peaks at $(echo "$empty_kb / 1000" | bc -l | xargs printf '%.1f') MB."
 echo
-printf '| case | JSON MB | lumeno-host s | assimp s | ratio | again s | lumeno-host peak MB | export writes MB | peak / written | peak over empty / written | assimp peak MB |\n'
-printf '|---|---|---|---|---|---|---|---|---|---|---|\n'
+head='| case | JSON MB | lumeno-host s | assimp s | ratio | again s | again / first | floor s | lumeno-host / floor | lumeno-host peak MB | export writes MB | peak / written | peak over empty / written | assimp peak MB |'
+rule='|---|---|---|---|---|---|---|---|---|---|---|---|---|---|'
+if [[ -n $before ]]; then head+=' before s | before peak MB |'; rule+='---|---|'; fi
+echo "$head"
+echo "$rule"
+declare -A seconds_of
 run_case() { # label, generator arguments...
   local label=$1; shift
   local scene="$work/scene" out="$work/out"
   python3 "$here/make_bench_scene.py" "$@" "$scene.json" "$scene.obj"
   read -r ours ours_kb < <(best "$out" "$host" export "$scene.json" -o "$out/scene.xml")
-  local written again _
+  seconds_of[$label]=$ours
+  local written again floor_s _ extra=""
   written=$(du -sb "$out" | cut -f1)
+  floor_s=$(floor "$out")
   read -r again _ < <(best "" "$host" export "$scene.json" -o "$out/scene.xml")
   read -r peer peer_kb < <(best "" assimp export "$scene.obj" "$work/peer.3ds")
-  printf '| %s | %.1f | %s | %s | %.2f | %s | %.0f | %.1f | %.2f | %.2f | %.0f |\n' "$label" \
+  if [[ -n $before ]]; then
+    read -r then then_kb < <(best "$work/before" "$before" export "$scene.json" -o "$work/before/scene.xml")
+    extra=$(printf ' %s | %.0f |' "$then" "$(echo "$then_kb / 1000" | bc -l)")
+    rm -rf "$work/before"
+  fi
+  printf '| %s | %.1f | %s | %s | %.2f | %s | %.2f | %s | %.2f | %.0f | %.1f | %.2f | %.2f | %.0f |%s\n' "$label" \
     "$(echo "$(stat -c %s "$scene.json") / 1000000" | bc -l)" "$ours" "$peer" "$(echo "$ours / $peer" | bc -l)" "$again" \
+    "$(echo "$again / $ours" | bc -l)" "$floor_s" "$(echo "$ours / $floor_s" | bc -l)" \
     "$(echo "$ours_kb / 1000" | bc -l)" "$(echo "$written / 1000000" | bc -l)" \
     "$(echo "$ours_kb * 1024 / $written" | bc -l)" "$(echo "($ours_kb - $empty_kb) * 1024 / $written" | bc -l)" \
-    "$(echo "$peer_kb / 1000" | bc -l)"
+    "$(echo "$peer_kb / 1000" | bc -l)" "$extra"
   rm -rf "$out" "$scene.json" "$scene.obj" "$work/peer.3ds"
 }
 
@@ -58,5 +88,12 @@ run_case "10,000 objects of 12 triangles" boxes 10000
 run_case "the same under one null object" group 10000
 run_case "1M triangles in one object" grids 1000000 1
 run_case "1M triangles in 10,000 objects" grids 1000000 10000
+run_case "100,000 objects of 12 triangles" boxes 100000
+run_case "merged: 10,000 objects, long names" merged 10000
+run_case "merged: 30,000 objects, long names" merged 30000
+run_case "merged: 1M triangles in one object" mergedgrids 1000000 1
 run_case "chain of 900 nested objects" chain 900
+echo
+echo "merged strategy, 30,000 against 10,000 objects: $(echo "${seconds_of[merged: 30,000 objects, long names]} / ${seconds_of[merged: 10,000 objects, long names]}" | bc -l | cut -c1-4) times the time"
 echo "file system: $(df -T "$work" | awk 'NR == 2 { print $2 }'); load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+rm -f "$work/write_floor"

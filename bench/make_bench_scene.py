@@ -6,6 +6,9 @@ world space as one OBJ file, for bench/command_bench.sh.
   make_bench_scene.py group N OUT.json OUT.obj      the same N boxes, all children of one null object
   make_bench_scene.py grids T N OUT.json OUT.obj    T triangles in N flat grid objects
   make_bench_scene.py chain N OUT.json OUT.obj      N boxes, each the child of the one before
+  make_bench_scene.py merged N OUT.json OUT.obj     N boxes named longer than a 3DS name can be,
+                                                    under a render-settings tag of the merged strategy
+  make_bench_scene.py mergedgrids T N OUT.json OUT.obj   the grids, under that tag
 """
 import sys
 
@@ -30,17 +33,18 @@ def number(v):
 
 
 class Writer:
-    def __init__(self, json_path, obj_path):
+    def __init__(self, json_path, obj_path, name="Object %d"):
         self.json = open(json_path, "w")
         self.obj = open(obj_path, "w")
         self.base = 1
+        self.name = name
         materials = ", ".join('{"name": "M%d", "channels": {"0": {"on": true}}, "params": {"2100": [0.5, 0.5, 0.5]}}' % i
                               for i in range(MATERIALS))
         self.json.write('{"materials": [%s],\n "objects": [\n' % materials)
 
     def object_head(self, index, position, points, quads):
         j = self.json
-        j.write('{"type": "polygon", "name": "Object %d", "position": [%s, %s, %s],\n' % ((index,) + tuple(map(number, position))))
+        j.write('{"type": "polygon", "name": "%s", "position": [%s, %s, %s],\n' % ((self.name % index,) + tuple(map(number, position))))
         j.write(' "points": [' + ", ".join("[%s, %s, %s]" % tuple(map(number, p)) for p in points) + '],\n')
         j.write(' "polygons": [' + ", ".join("[%d, %d, %d, %d]" % q for q in quads) + '],\n')
         j.write(' "tags": [{"type": "texture", "material": "M%d"}]' % (index % MATERIALS))
@@ -54,6 +58,11 @@ class Writer:
         o.write("".join("f %d %d %d %d\n" % (q[0] + b, q[1] + b, q[2] + b, q[3] + b) for q in quads))
         self.base += len(points)
 
+    def merged_settings(self):
+        """A null object whose render-settings tag turns the merged strategy on."""
+        self.json.write(',\n{"type": "null", "name": "Settings", "tags": [{"type": "Lumeno Render Settings", '
+                        '"params": {"LCFG_MERGED_MESH_EXPORT": true}}]}')
+
     def close(self):
         self.json.write("\n]}\n")
         self.json.close()
@@ -62,7 +71,7 @@ class Writer:
 
 def main():
     kind = sys.argv[1]
-    if kind == "grids":
+    if kind in ("grids", "mergedgrids"):
         triangles, count = int(sys.argv[2]), int(sys.argv[3])
         out = Writer(sys.argv[4], sys.argv[5])
         quads = triangles // 2 // count
@@ -73,13 +82,16 @@ def main():
             out.object_head(i, position, points, polygons)
             out.json.write("}" + (",\n" if i + 1 < count else ""))
             out.obj_object(i, position, points, polygons)
+        if kind == "mergedgrids":
+            out.merged_settings()
     else:
         count = int(sys.argv[2])
-        out = Writer(sys.argv[3], sys.argv[4])
+        # Every merged box's name is cut to the 10 bytes of a 3DS name: "Object 00042".
+        out = Writer(sys.argv[3], sys.argv[4], "Object %05d" if kind == "merged" else "Object %d")
         if kind == "group":
             out.json.write('{"type": "null", "name": "Group", "children": [\n')
         for i in range(count):
-            if kind in ("boxes", "group"):
+            if kind in ("boxes", "group", "merged"):
                 position = ((i % 100) * 30, 0, (i // 100) * 30)
                 out.object_head(i, position, BOX_POINTS, BOX_QUADS)
                 out.json.write("}" + (",\n" if i + 1 < count else ""))
@@ -92,6 +104,8 @@ def main():
             out.json.write("}" + "]}" * (count - 1))
         elif kind == "group":
             out.json.write("]}")
+        elif kind == "merged":
+            out.merged_settings()
     out.close()
 
 

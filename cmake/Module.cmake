@@ -1,6 +1,8 @@
 # The module LumenoExporter, built once per host release from the same sources.
 # For each release R this makes:
-#   lumeno_module_R    static library of the module's code (linked into in-process tests)
+#   lumeno_module_R    static library of the module's code (linked into in-process tests): the
+#                      sources that read the release, and those of lumeno_module_common, which
+#                      are compiled once for both releases
 #   lumeno_exporter_R  the shared module, exporting only c4d_main
 #   modules/R/LumenoExporter/   the module folder as the application finds it:
 #       LumenoExporter.so, res/, Lumeno Exporter/
@@ -11,8 +13,25 @@ file(GLOB_RECURSE LUMENO_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/re
 
 set(LUMENO_MODULES_DIR ${CMAKE_BINARY_DIR}/modules)
 
+# Only these sources read the release (directly or through a header); they are compiled once per
+# release. The rest is compiled once for both, without LUMENO_HOST_RELEASE: there -Wundef turns a
+# test of it into an error, so a source that starts to read the release cannot slip in here.
+set(LUMENO_MODULE_RELEASE_SOURCES
+  ${CMAKE_SOURCE_DIR}/frame/module_entry.cpp ${CMAKE_SOURCE_DIR}/frame/module_state.cpp
+  ${CMAKE_SOURCE_DIR}/frame/module_strings.cpp ${CMAKE_SOURCE_DIR}/frame/plugin_registration.cpp
+  ${CMAKE_SOURCE_DIR}/export/material_export.cpp ${CMAKE_SOURCE_DIR}/export/primitives_export.cpp
+  ${CMAKE_SOURCE_DIR}/tags/lumeno_material_helper_tag.cpp ${CMAKE_SOURCE_DIR}/tags/material_helper_search.cpp
+  ${CMAKE_SOURCE_DIR}/tags/nk_data_catalogue.cpp)
+list(REMOVE_ITEM LUMENO_MODULE_SOURCES ${LUMENO_MODULE_RELEASE_SOURCES})
+
+add_library(lumeno_module_common OBJECT ${LUMENO_MODULE_SOURCES})
+target_include_directories(lumeno_module_common PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(lumeno_module_common PUBLIC lumeno_sdk PkgConfig::TINYXML)
+target_compile_options(lumeno_module_common PRIVATE ${LUMENO_WARNINGS} -Wundef)
+set_target_properties(lumeno_module_common PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+
 foreach(rel ${LUMENO_RELEASES})
-  add_library(lumeno_module_${rel} STATIC ${LUMENO_MODULE_SOURCES})
+  add_library(lumeno_module_${rel} STATIC ${LUMENO_MODULE_RELEASE_SOURCES} $<TARGET_OBJECTS:lumeno_module_common>)
   target_compile_definitions(lumeno_module_${rel} PUBLIC LUMENO_HOST_RELEASE=${rel})
   target_include_directories(lumeno_module_${rel} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(lumeno_module_${rel} PUBLIC lumeno_sdk PkgConfig::TINYXML)

@@ -4,12 +4,17 @@
 #include "host/plugins/host_error.h"
 
 #include <cerrno>
+#include <exception>
+#include <functional>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "host/documents/document_error.h"
 #include "host/documents/json_path.h"
@@ -70,27 +75,52 @@ void placement(const HostMatrix& m, JsonTree& out) {
         out["matrix"] = matrix(m);
 }
 
+/// Writes the text as it goes: the small parts of the document (its settings, view, materials,
+/// and each object's own keys and tags) are made as trees and printed, the geometry lists and the
+/// object hierarchy are printed straight from the host's objects. `spill` takes the text made so
+/// far whenever it has grown, so that a large document is never held as text or tree.
 class Writer {
 public:
-    Writer(const HostNode& document, Registry& registry, std::string file)
-        : document_(document), registry_(registry), file_(std::move(file)), paths_(document) {}
+    Writer(const HostNode& document, Registry& registry, std::string file, std::string& out,
+           std::function<void(std::string&)> spill)
+        : document_(document), registry_(registry), file_(std::move(file)), paths_(document), out_(out),
+          spill_(std::move(spill)) {}
 
-    JsonTree write() {
+    void write() {
         if (paths_.depth() > maxObjectDepth)
             fail("objects", "objects nest deeper than " + std::to_string(maxObjectDepth) + " levels");
-        JsonTree out = JsonTree::object();
+        std::vector<std::pair<const char*, JsonTree>> parts;
         JsonTree settings = this->settings();
-        if (!settings.empty()) out["document"] = std::move(settings);
-        if (auto view = this->view()) out["view"] = std::move(*view);
+        if (!settings.empty()) parts.emplace_back("document", std::move(settings));
+        if (auto view = this->view()) parts.emplace_back("view", std::move(*view));
         JsonTree materials = JsonTree::array();
         for (HostNode* m = firstMaterial(document_); m; m = m->next())
             materials.push_back(material(*m, jsonpath::index("materials", materials.size())));
-        if (!materials.empty()) out["materials"] = std::move(materials);
-        JsonTree objects = JsonTree::array();
-        for (HostNode* o = firstObject(document_); o; o = o->next())
-            objects.push_back(object(*o, jsonpath::index("objects", objects.size())));
-        if (!objects.empty()) out["objects"] = std::move(objects);
-        return out;
+        if (!materials.empty()) parts.emplace_back("materials", std::move(materials));
+        const HostNode* objects = firstObject(document_);
+        if (parts.empty() && !objects) {
+            out_ += "{}";
+            return;
+        }
+        out_ += "{";
+        bool first = true;
+        for (const auto& [key, value] : parts) {
+            out_ += first ? "\n  \"" : ",\n  \"";
+            first = false;
+            out_ += key;
+            out_ += "\": ";
+            printJson(value, 2, out_);
+        }
+        if (objects) {
+            out_ += parts.empty() ? "\n  \"objects\": [" : ",\n  \"objects\": [";
+            std::size_t i = 0;
+            for (const HostNode* o = objects; o; o = o->next(), ++i) {
+                out_ += i ? ",\n    " : "\n    ";
+                object(*o, jsonpath::index("objects", i), 4);
+            }
+            out_ += "\n  ]";
+        }
+        out_ += "\n}";
     }
 
 private:
@@ -104,6 +134,13 @@ private:
         HostContainer params;
     };
     std::map<int32_t, FreshTag> freshTags_; // by plug-in ID
+    std::string& out_;
+    std::function<void(std::string&)> spill_;
+    static constexpr std::size_t spillSize = std::size_t(1) << 16;
+
+    void spillIfLarge() {
+        if (out_.size() >= spillSize) spill_(out_);
+    }
 
     [[noreturn]] void fail(const std::string& path, const std::string& problem) const {
         throw DocumentError(file_, path, problem);
@@ -146,63 +183,136 @@ private:
         return out;
     }
 
-    JsonTree object(const HostNode& node, const std::string& path) {
-        JsonTree out = JsonTree::object();
+    /// The object at `indent` spaces, its keys in the order type, name, placement, params,
+    /// points, polygons, uvs, tags, children; a fault is found before any of its text is written.
+    void object(const HostNode& node, const std::string& path, std::size_t indent) {
+        JsonTree own = JsonTree::object();
         auto typeName = typenames::objectTypeName(node.type());
-        if (typeName) out["type"] = *typeName;
-        else out["type"] = node.type();
-        if (!node.name.empty()) out["name"] = node.name;
+        if (typeName) own["type"] = *typeName;
+        else own["type"] = node.type();
+        if (!node.name.empty()) own["name"] = node.name;
         HostMatrix local = localMatrix(node);
-        placement(local, out);
+        placement(local, own);
         NodePtr fresh = newObject(node.type());
         JsonTree params = differences(node.params, fresh->params, ParameterSchema::forHostType(node.type()),
                                       jsonpath::member(path, "params"));
-        if (!params.empty()) out["params"] = std::move(params);
-        geometry(node, path, out);
-        JsonTree tags = JsonTree::array();
+        if (!params.empty()) own["params"] = std::move(params);
         const HostNode* uvwTag = findUvwTag(node); // written as the object's "uvs"
+        const bool geometry = !node.points.empty() || !node.polygons.empty();
+        if (geometry) checkGeometry(node, uvwTag, path);
         if (uvwTag && node.type() != TYPE_POLYGON_OBJECT) fail(path, "only a polygon object keeps a UVW tag in a document file");
+        JsonTree tags = JsonTree::array();
         for (HostNode* tag = node.tags().first(); tag; tag = tag->next())
             if (tag != uvwTag)
                 tags.push_back(this->tag(*tag, jsonpath::index(jsonpath::member(path, "tags"), tags.size())));
-        if (!tags.empty()) out["tags"] = std::move(tags);
-        JsonTree children = JsonTree::array();
-        for (HostNode* child = node.children().first(); child; child = child->next())
-            children.push_back(object(*child, jsonpath::index(jsonpath::member(path, "children"), children.size())));
-        if (!children.empty()) out["children"] = std::move(children);
-        return out;
-    }
 
-    void geometry(const HostNode& node, const std::string& path, JsonTree& out) const {
-        if (node.points.empty() && node.polygons.empty()) return;
-        if (node.type() != TYPE_POLYGON_OBJECT) fail(path, "only a polygon object keeps points and polygons in a document file");
-        JsonTree points = JsonTree::array();
-        for (const auto& p : node.points) points.push_back(vector(p));
-        out["points"] = std::move(points);
-        JsonTree polygons = JsonTree::array();
-        for (const auto& p : node.polygons) {
-            if (p.c == p.d) polygons.push_back(JsonTree::array({p.a, p.b, p.c}));
-            else polygons.push_back(JsonTree::array({p.a, p.b, p.c, p.d}));
-        }
-        out["polygons"] = std::move(polygons);
-        if (const HostNode* uvwTag = findUvwTag(node)) out["uvs"] = uvs(*uvwTag, node, path);
-    }
-
-    JsonTree uvs(const HostNode& tag, const HostNode& object, const std::string& path) const {
-        if (tag.uvws.size() != object.polygons.size())
-            fail(path, "its UVW tag has coordinates for " + std::to_string(tag.uvws.size()) + " polygons but the object has " +
-                           std::to_string(object.polygons.size()) + "; a document file keeps one entry per polygon");
-        auto corner = [](const HostVector& c) {
-            if (c.z == 0.0f) return JsonTree::array({shortestReal(c.x), shortestReal(c.y)});
-            return vector(c);
+        const std::string inner(indent + 2, ' ');
+        bool firstKey = true;
+        auto key = [&](const char* name) {
+            out_ += firstKey ? "\n" : ",\n";
+            firstKey = false;
+            out_ += inner;
+            out_ += '"';
+            out_ += name;
+            out_ += "\": ";
         };
-        JsonTree out = JsonTree::array();
-        for (std::size_t i = 0; i < tag.uvws.size(); ++i) {
-            const UvwPolygon& r = tag.uvws[i];
-            if (object.polygons[i].c == object.polygons[i].d) out.push_back(JsonTree::array({corner(r.a), corner(r.b), corner(r.c)}));
-            else out.push_back(JsonTree::array({corner(r.a), corner(r.b), corner(r.c), corner(r.d)}));
+        out_ += '{';
+        for (auto it = own.begin(); it != own.end(); ++it) {
+            key(it.key().c_str());
+            printJson(it.value(), indent + 2, out_);
         }
-        return out;
+        if (geometry) {
+            key("points");
+            list(indent + 2, node.points.size(), [&](std::size_t i) { point(node.points[i]); });
+            key("polygons");
+            list(indent + 2, node.polygons.size(), [&](std::size_t i) { polygon(node.polygons[i]); });
+            if (uvwTag) {
+                key("uvs");
+                list(indent + 2, uvwTag->uvws.size(), [&](std::size_t i) { uvs(uvwTag->uvws[i], node.polygons[i], indent + 4); });
+            }
+        }
+        if (!tags.empty()) {
+            key("tags");
+            printJson(tags, indent + 2, out_);
+        }
+        if (node.children().first()) {
+            key("children");
+            out_ += '[';
+            std::size_t i = 0;
+            for (HostNode* child = node.children().first(); child; child = child->next(), ++i) {
+                out_ += i ? ",\n" : "\n";
+                out_.append(indent + 4, ' ');
+                object(*child, jsonpath::index(jsonpath::member(path, "children"), i), indent + 4);
+            }
+            out_ += '\n';
+            out_ += inner;
+            out_ += ']';
+        }
+        out_ += '\n';
+        out_.append(indent, ' ');
+        out_ += '}';
+        spillIfLarge();
+    }
+
+    void checkGeometry(const HostNode& node, const HostNode* uvwTag, const std::string& path) const {
+        if (node.type() != TYPE_POLYGON_OBJECT) fail(path, "only a polygon object keeps points and polygons in a document file");
+        if (uvwTag && uvwTag->uvws.size() != node.polygons.size())
+            fail(path, "its UVW tag has coordinates for " + std::to_string(uvwTag->uvws.size()) + " polygons but the object has " +
+                           std::to_string(node.polygons.size()) + "; a document file keeps one entry per polygon");
+    }
+
+    /// A list of `count` lists, each entry on a line of its own as the printer lays them out.
+    template <typename Entry>
+    void list(std::size_t indent, std::size_t count, const Entry& entry) {
+        if (count == 0) {
+            out_ += "[]";
+            return;
+        }
+        out_ += '[';
+        for (std::size_t i = 0; i < count; ++i) {
+            out_ += i ? ",\n" : "\n";
+            out_.append(indent + 2, ' ');
+            entry(i);
+            spillIfLarge();
+        }
+        out_ += '\n';
+        out_.append(indent, ' ');
+        out_ += ']';
+    }
+
+    void number(double value) { out_ += JsonTree(value).dump(); }
+    void number(int32_t value) {
+        char text[16];
+        out_.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+    }
+
+    /// [x, y, z] of a point; [u, v] or [u, v, w] of a uv corner.
+    void point(const HostVector& v, bool withZ = true) {
+        out_ += '[';
+        number(shortestReal(v.x));
+        out_ += ", ";
+        number(shortestReal(v.y));
+        if (withZ) {
+            out_ += ", ";
+            number(shortestReal(v.z));
+        }
+        out_ += ']';
+    }
+
+    void polygon(const HostPolygon& p) {
+        out_ += '[';
+        const int32_t corners[] = {p.a, p.b, p.c, p.d};
+        for (std::size_t k = 0; k < (p.c == p.d ? 3u : 4u); ++k) {
+            if (k) out_ += ", ";
+            number(corners[k]);
+        }
+        out_ += ']';
+    }
+
+    /// One polygon's corners, a line each.
+    void uvs(const UvwPolygon& r, const HostPolygon& polygon, std::size_t indent) {
+        const HostVector* corners[] = {&r.a, &r.b, &r.c, &r.d};
+        list(indent, polygon.c == polygon.d ? 3 : 4, [&](std::size_t k) { point(*corners[k], corners[k]->z != 0.0f); });
     }
 
     JsonTree tag(const HostNode& node, const std::string& path) {
@@ -358,22 +468,56 @@ private:
 
 } // namespace
 
-std::string documentToJson(const HostNode& document, Registry& registry, const std::string& file) {
-    JsonTree tree = Writer(document, registry, file).write();
+namespace {
+
+/// Writes the document onto `out` (given to `spill` whenever it has grown). Throws DocumentError.
+void writeDocument(const HostNode& document, Registry& registry, const std::string& file, std::string& out,
+                   std::function<void(std::string&)> spill) {
     try {
-        return printJson(tree) + "\n";
+        Writer(document, registry, file, out, std::move(spill)).write();
+        out += '\n';
     } catch (const nlohmann::json::type_error&) {
         throw DocumentError(file, "", "a name or text of the document is not valid UTF-8");
     }
 }
 
+} // namespace
+
+std::string documentToJson(const HostNode& document, Registry& registry, const std::string& file) {
+    std::string text;
+    writeDocument(document, registry, file, text, [](std::string&) {});
+    return text;
+}
+
 void saveDocumentFile(const HostNode& document, Registry& registry, const std::filesystem::path& file) {
-    std::string text = documentToJson(document, registry, file.string());
     // Whole or not at all, through a temporary file created exclusively beside the target; a
-    // linked target stays a link to the file that is replaced.
+    // linked target stays a link to the file that is replaced. The text goes into the file as it
+    // is made. A fault found on the way stops the writing, and the temporary goes; a target that
+    // cannot be replaced (a device, a pipe) is written to only once the whole text is known good.
+    std::exception_ptr fault;
+    auto content = [&](int fd) -> int {
+        struct stat info {};
+        const bool direct = ::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode);
+        int error = 0;
+        try {
+            std::string text;
+            if (direct) writeDocument(document, registry, file.string(), text, [](std::string& part) { part.clear(); });
+            text.clear();
+            writeDocument(document, registry, file.string(), text, [&](std::string& part) {
+                if (error == 0) error = writeAll(fd, reinterpret_cast<const uint8_t*>(part.data()), part.size());
+                part.clear();
+            });
+            if (error == 0) error = writeAll(fd, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+        } catch (...) {
+            fault = std::current_exception();
+            return ECANCELED;
+        }
+        return error;
+    };
     try {
-        writeWholeFile(file, std::vector<uint8_t>(text.begin(), text.end()));
+        writeWholeFile(file, content);
     } catch (const HostError& error) {
+        if (fault) std::rethrow_exception(fault);
         throw DocumentError(file.string(), "", std::string("cannot write the file: ") + error.what());
     }
 }

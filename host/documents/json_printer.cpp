@@ -56,4 +56,6 @@ std::string printJson(const JsonTree& tree) {
     return out;
 }
 
+void printJson(const JsonTree& tree, std::size_t indent, std::string& out) { print(tree, indent, out); }
+
 } // namespace host

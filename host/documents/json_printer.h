@@ -10,5 +10,7 @@ namespace host {
 
 /// Throws nlohmann::json::type_error for text that is not valid UTF-8.
 std::string printJson(const JsonTree& tree);
+/// The same onto `out`, for a value that stands `indent` spaces in (its first line is not indented).
+void printJson(const JsonTree& tree, std::size_t indent, std::string& out);
 
 } // namespace host

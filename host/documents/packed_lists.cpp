@@ -75,7 +75,12 @@ JsonTree PackedNumber::tree() const {
 }
 
 void ListPacker::begin(PackedKind kind) {
-    list_ = PackedList{};
+    // The lists of the last one keep their room: most lists are short, and they are read into
+    // the same memory one after the other.
+    list_.points.clear();
+    list_.polygons.clear();
+    list_.uvs.clear();
+    list_.corners.clear();
     list_.kind = kind;
     level_ = 1;
 }
@@ -170,12 +175,27 @@ JsonTree ListPacker::entryTree() const {
     return out;
 }
 
+namespace {
+
+/// The entries of `from` in memory of their size; `from` keeps its room only while it is small.
+template <typename T>
+std::vector<T> exactCopy(std::vector<T>& from) {
+    std::vector<T> out(from.begin(), from.end());
+    constexpr std::size_t keptBytes = std::size_t(1) << 16;
+    if (from.capacity() * sizeof(T) > keptBytes) std::vector<T>().swap(from);
+    return out;
+}
+
+} // namespace
+
 PackedList ListPacker::take() {
-    list_.points.shrink_to_fit();
-    list_.polygons.shrink_to_fit();
-    list_.uvs.shrink_to_fit();
-    list_.corners.shrink_to_fit();
-    return std::move(list_);
+    PackedList out;
+    out.kind = list_.kind;
+    out.points = exactCopy(list_.points);
+    out.polygons = exactCopy(list_.polygons);
+    out.uvs = exactCopy(list_.uvs);
+    out.corners = exactCopy(list_.corners);
+    return out;
 }
 
 JsonTree ListPacker::openTree(std::size_t& openLevels) {

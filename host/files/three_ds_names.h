@@ -26,12 +26,17 @@ public:
     std::string claim(std::string_view wanted);
 
 private:
-    bool taken(const std::string& foldedName) const;
+    /// The first n from `first` on, below `end`, whose "stem~n" is free; `end` when there is none.
+    unsigned long firstFree(const std::string& foldedStem, unsigned long first, unsigned long end);
 
     std::size_t limit_;
     std::string fallback_;
     std::unordered_set<std::string> used_;                 // lower-case forms
-    std::unordered_map<std::string, unsigned long> next_; // next suffix per cut name
+    std::unordered_map<std::string, unsigned long> next_; // last suffix given per cut name
+    // Per lower-case stem, suffixes known to be taken: from n on, every suffix below skip[n] is.
+    // Many cut names share a stem ("Object 100" and "Object 101" both give "Object 1~n"), so
+    // each probes past the others' suffixes once instead of on every claim.
+    std::unordered_map<std::string, std::unordered_map<unsigned long, unsigned long>> skips_;
 };
 
 } // namespace host

@@ -1,5 +1,6 @@
 #include "host/files/three_ds_scene.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 #include <utility>
@@ -265,55 +266,81 @@ private:
     }
 
     /// Cuts the triangles, in order, into parts of at most 65535 points and faces; each part
-    /// holds only the points its faces use. `pointAt` gives a point in the file's terms.
+    /// holds only the points its faces use. `pointAt` gives a point in the file's terms. The cut
+    /// is made twice: once to count what each part holds, then to fill parts of exactly that size,
+    /// so that no part grows by copying nor is copied again to give back what it did not use.
     template <typename PointAt>
     void addSplit(const HostNode& object, std::size_t pointCount, const PointAt& pointAt, const std::vector<Uv>& uvs,
                   const Triangles& triangles, int32_t material)
     {
         std::vector<uint32_t> partOf(pointCount, 0); // the part a point was last given to
+        struct Size {
+            std::size_t points = 0, faces = 0;
+        };
+        std::vector<Size> sizes;
+        cutIntoParts(triangles, partOf, [&] { sizes.emplace_back(); }, [&](int32_t) { ++sizes.back().points; },
+                     [&](const Triangle&) { ++sizes.back().faces; });
+
+        std::fill(partOf.begin(), partOf.end(), 0);
         std::vector<uint16_t> localIndex(pointCount, 0);
+        ThreeDsMesh* mesh = nullptr;
+        std::size_t part = 0;
+        cutIntoParts(
+            triangles, partOf,
+            [&] {
+                ThreeDsMesh& next = scene_.meshes.emplace_back();
+                next.name = objectNames_.claim(object.name);
+                next.material = material;
+                next.points.reserve(sizes[part].points);
+                next.faces.reserve(sizes[part].faces);
+                if (!uvs.empty())
+                    next.uvs.reserve(sizes[part].points);
+                ++part;
+                mesh = &next;
+            },
+            [&](int32_t index) {
+                localIndex[static_cast<std::size_t>(index)] = static_cast<uint16_t>(mesh->points.size());
+                mesh->points.push_back(pointAt(index));
+                if (!uvs.empty())
+                    mesh->uvs.push_back(uvs[static_cast<std::size_t>(index)]);
+            },
+            [&](const Triangle& t) {
+                mesh->faces.push_back({localIndex[static_cast<std::size_t>(t[0])], localIndex[static_cast<std::size_t>(t[1])],
+                                       localIndex[static_cast<std::size_t>(t[2])]});
+            });
+    }
+
+    /// The cut itself: `startPart()` before a part's first face, `newPoint(i)` for each point the
+    /// part takes (in the order its faces first use them), then `face(t)` for each face.
+    template <typename StartPart, typename NewPoint, typename Face>
+    static void cutIntoParts(const Triangles& triangles, std::vector<uint32_t>& partOf, const StartPart& startPart,
+                             const NewPoint& newPoint, const Face& face)
+    {
         uint32_t part = 0;
-        ThreeDsMesh mesh;
-        // A finished part keeps only the memory its points and faces need.
-        auto keep = [&] {
-            mesh.points.shrink_to_fit();
-            mesh.uvs.shrink_to_fit();
-            mesh.faces.shrink_to_fit();
-            scene_.meshes.push_back(std::move(mesh));
-        };
-        auto startPart = [&] {
-            if (part != 0)
-                keep();
-            mesh = ThreeDsMesh{};
-            mesh.name = objectNames_.claim(object.name);
-            mesh.material = material;
-            ++part;
-        };
-        startPart();
+        std::size_t points = 0, faces = 0;
         triangles.forEach([&](const Triangle& t) {
             std::size_t needed = 0;
             for (int k = 0; k < 3; ++k) {
                 const bool repeated = (k > 0 && t[k] == t[0]) || (k > 1 && t[k] == t[1]);
-                if (!repeated && partOf[t[k]] != part)
+                if (!repeated && partOf[static_cast<std::size_t>(t[k])] != part)
                     ++needed;
             }
-            if (mesh.points.size() + needed > THREE_DS_MAX_POINTS || mesh.faces.size() == THREE_DS_MAX_FACES)
+            if (part == 0 || points + needed > THREE_DS_MAX_POINTS || faces == THREE_DS_MAX_FACES) {
+                ++part;
+                points = faces = 0;
                 startPart();
-            std::array<uint16_t, 3> face{};
+            }
             for (int k = 0; k < 3; ++k) {
-                const int32_t index = t[k];
+                const std::size_t index = static_cast<std::size_t>(t[k]);
                 if (partOf[index] != part) {
                     partOf[index] = part;
-                    localIndex[index] = static_cast<uint16_t>(mesh.points.size());
-                    mesh.points.push_back(pointAt(index));
-                    if (!uvs.empty())
-                        mesh.uvs.push_back(uvs[index]);
+                    ++points;
+                    newPoint(t[k]);
                 }
-                face[k] = localIndex[index];
             }
-            mesh.faces.push_back(face);
+            ++faces;
+            face(t);
         });
-        keep();
     }
 
     const HostNode& document_;

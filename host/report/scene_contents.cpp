@@ -70,17 +70,35 @@ std::string bytesOf(const XML_Char* text, int length) {
 /// `scene` are counted, and the few whose details the report uses are looked into.
 class ContentsReader {
 public:
+    explicit ContentsReader(XML_Parser parser) : parser_(parser) {}
+
     SceneContents contents;
 
     static void XMLCALL start(void* self, const XML_Char* name, const XML_Char**) {
         static_cast<ContentsReader*>(self)->opened(name);
+        static_cast<ContentsReader*>(self)->listenForText();
     }
-    static void XMLCALL end(void* self, const XML_Char*) { static_cast<ContentsReader*>(self)->closed(); }
+    static void XMLCALL end(void* self, const XML_Char*) {
+        static_cast<ContentsReader*>(self)->closed();
+        static_cast<ContentsReader*>(self)->listenForText();
+    }
     static void XMLCALL text(void* self, const XML_Char* data, int length) {
         static_cast<ContentsReader*>(self)->characters(data, length);
     }
     static void XMLCALL comment(void* self, const XML_Char* data) {
         static_cast<ContentsReader*>(self)->commented(data);
+        static_cast<ContentsReader*>(self)->listenForText();
+    }
+
+    /// Text matters only while it is captured, or while a `scene` child has no first child yet
+    /// (text there comes before a name comment). Elsewhere the parser is not asked to hand it
+    /// over: most of a scene file is text no count needs.
+    void listenForText() {
+        const bool wanted = capturing_ || (depth_ == 2 && !topHasChild_);
+        if (wanted != hearingText_) {
+            XML_SetCharacterDataHandler(parser_, wanted ? text : nullptr);
+            hearingText_ = wanted;
+        }
     }
 
     bool hadScene() const { return sawScene_; }
@@ -88,6 +106,8 @@ public:
 private:
     /// Where the element being read stands.
     enum class Kind { Other, Named, Material, Sky, Texture };
+    XML_Parser parser_;
+    bool hearingText_ = false;
     int depth_ = 0;
     bool sawScene_ = false;
     Kind top_ = Kind::Other;       // the `scene` child being read
@@ -250,17 +270,19 @@ SceneContents readSceneContents(const std::filesystem::path& sceneFile) {
     std::unique_ptr<std::remove_pointer_t<XML_Parser>, void (*)(XML_Parser)> parser(XML_ParserCreate("ISO-8859-1"),
                                                                                      XML_ParserFree);
     if (!parser) throw HostError(sceneFile.string() + ": cannot be read back: out of memory");
-    ContentsReader reader;
+    ContentsReader reader(parser.get());
     XML_SetUserData(parser.get(), &reader);
     XML_SetElementHandler(parser.get(), ContentsReader::start, ContentsReader::end);
-    XML_SetCharacterDataHandler(parser.get(), ContentsReader::text);
     XML_SetCommentHandler(parser.get(), ContentsReader::comment);
-    char buffer[1 << 16];
+    // The file is read straight into the parser's own buffer.
+    constexpr int chunk = 1 << 18;
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+        void* buffer = XML_GetBuffer(parser.get(), chunk);
+        if (!buffer) throw HostError(sceneFile.string() + ": cannot be read back: out of memory");
+        const std::size_t got = std::fread(buffer, 1, chunk, file.get());
         if (std::ferror(file.get())) throw HostError(sceneFile.string() + ": cannot be read back: read error");
-        const bool last = got < sizeof buffer;
-        if (XML_Parse(parser.get(), buffer, static_cast<int>(got), last) != XML_STATUS_OK) return readLeniently(sceneFile);
+        const bool last = got < static_cast<std::size_t>(chunk);
+        if (XML_ParseBuffer(parser.get(), static_cast<int>(got), last) != XML_STATUS_OK) return readLeniently(sceneFile);
         if (last) break;
     }
     if (!reader.hadScene()) throw HostError(sceneFile.string() + ": holds no scene element");

@@ -1,4 +1,9 @@
 // Saving a document as a document file loads back to the same values.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
 #include "document_fixture.h"
 #include "host/documents/document_error.h"
 #include "host/documents/document_writer.h"
@@ -140,6 +145,42 @@ TEST_F(RoundTripTest, WhatAFileCannotExpressIsRefused) {
     HostNode* tag = host::makeTag(*first, TYPE_TEXTURE_TAG);
     instance->params.setLink(INSTANCE_LINK, tag);
     EXPECT_THROW(host::documentToJson(*document, registry), host::DocumentError);
+}
+
+TEST_F(RoundTripTest, SavedFileIsWrittenAsItIsMadeAndAFaultOnTheWayLeavesTheOldFile) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("lumeno_round_trip_" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path file = folder / "saved.json";
+    auto contents = [&] {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    // An object of many points, so that much of the text has gone into the file before the last
+    // object, whose link no file can express, is reached.
+    host::NodePtr document = load(R"({"objects": [{"type": "null", "name": "Twin"}, {"type": "null", "name": "Twin"},
+                                                  {"type": "instance", "name": "I"}]})");
+    HostNode* big = host::makeObject(*document, TYPE_POLYGON_OBJECT, "Big");
+    for (int i = 0; i < 20000; ++i) big->points.push_back({float(i) * 0.25f, 1.5f, -float(i)});
+    big->polygons = {{0, 1, 2, 2}};
+    document->children().first()->next()->next()->params.setLink(INSTANCE_LINK, big);
+    const std::string whole = host::documentToJson(*document, registry);
+    host::saveDocumentFile(*document, registry, file);
+    EXPECT_EQ(contents(), whole);
+
+    HostNode* first = host::firstObject(*document);
+    HostNode* twin = host::makeObject(*document, TYPE_INSTANCE, "Last");
+    twin->params.setLink(INSTANCE_LINK, first);
+    try {
+        host::saveDocumentFile(*document, registry, file);
+        FAIL() << "saved an ambiguous link";
+    } catch (const host::DocumentError& error) {
+        EXPECT_EQ(error.jsonPath(), "objects[4].params.INSTANCE_LINK");
+    }
+    EXPECT_EQ(contents(), whole) << "the file of the save before is kept";
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "no temporary file stays";
+    fs::remove_all(folder);
 }
 
 } // namespace
