@@ -112,12 +112,12 @@ template <class Io> void fields(Io& io, ImportedModel& v) {
     io(document, embedded, counts, unitSource, scale, notes);
 }
 template <class Io> void fields(Io& io, ImportOptions& v) {
-    auto& [scale, documentFolder, embeddedStem, lightTag] = v;
-    io(scale, documentFolder, embeddedStem, lightTag);
+    auto& [scale, documentFolder, embeddedStem, lightTag, embeddedByContent] = v;
+    io(scale, documentFolder, embeddedStem, lightTag, embeddedByContent);
 }
 template <class Io> void fields(Io& io, MeshPart& v) {
-    auto& [material, diffuse, corners] = v;
-    io(material, diffuse, corners);
+    auto& [material, diffuse, corners, uvs] = v;
+    io(material, diffuse, corners, uvs);
 }
 template <class Io> void fields(Io& io, ReadingOutcome& v) {
     auto& [kind, message] = v;
