@@ -33,6 +33,18 @@ int writeAndClose(int fd, const FileContent& content)
     return error;
 }
 
+/// Writes a file of an export's staging folder straight under its name; a failed one goes.
+void writeStaged(const std::filesystem::path& path, const FileContent& content)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw HostError(reason(errno));
+    if (const int error = writeAndClose(fd, content)) {
+        ::unlink(path.c_str());
+        throw HostError(reason(error));
+    }
+}
+
 void writeDirectly(const std::filesystem::path& path, const FileContent& content)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
@@ -48,8 +60,9 @@ void writeDirectly(const std::filesystem::path& path, const FileContent& content
 int writeTemporary(const std::filesystem::path& path, const FileContent& content, std::string& temporary)
 {
     static std::atomic<unsigned long> counter{0};
-    temporary = (path.parent_path() / (".lumeno-" + exportKey(path.filename().string()) + "-" +
-                                       std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".part"))
+    static const std::string process = std::to_string(::getpid());
+    temporary = (path.parent_path() / (".lumeno-" + exportKey(path.filename().string()) + "-" + process + "-" +
+                                       std::to_string(++counter) + ".part"))
                     .string();
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
@@ -167,6 +180,12 @@ void writeWholeFile(const std::filesystem::path& path, const std::vector<uint8_t
 
 void writeWholeFile(const std::filesystem::path& given, const FileContent& content)
 {
+    // An export's staging folder is its own until the commit, which moves only complete files:
+    // a file there needs no temporary of its own.
+    if (committedPath(given) != given) {
+        writeStaged(given, content);
+        return;
+    }
     if (writeNewOrPlain(given, content))
         return;
     std::filesystem::path path = given;
