@@ -60,6 +60,10 @@ void runExport(const ExportOptions& options) {
     traced.expect(file);
     const std::string before = host::fileIdentity(file);
     int32_t result = session.saveWithSaver(lumenoSaverId, document.get(), file, SAVE_FLAG_WRITE);
+    // Once the scene may name the textures, they stay: it changed, or its commit failed half-way
+    // and the next export or preview finishes it.
+    if (!opened.embedded.empty() && (host::fileIdentity(file) != before || host::interruptedExportPending(file)))
+        textures.keep();
     if (result == FILE_RESULT_OPEN_FAILED && meshFileFailed(session)) {
         if (host::fileIdentity(file) == before)
             throw CommandFailure("cannot write " + given.string() + ": not every file of the export could be written, "

@@ -202,16 +202,19 @@ void tidyInterruptedExports(const fs::path& file) {
     for (const std::string& name : stagings) removeStaging(folder / name);
 }
 
-void finishInterruptedExport(const fs::path& file) {
+bool interruptedExportPending(const fs::path& file) {
     const std::string key = exportKey(file.filename().string());
     for (const std::string& name : entriesOf(file.parent_path())) {
         const auto staging = stagingName(name);
-        if (staging && staging->key == key && staging->commit) {
-            ExportLock lock(file);
-            tidyInterruptedExports(file);
-            return;
-        }
+        if (staging && staging->key == key && staging->commit) return true;
     }
+    return false;
+}
+
+void finishInterruptedExport(const fs::path& file) {
+    if (!interruptedExportPending(file)) return;
+    ExportLock lock(file);
+    tidyInterruptedExports(file);
 }
 
 StagedFiles::StagedFiles(const fs::path& main) : main_(main), lock_(main) {

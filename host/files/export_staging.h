@@ -64,6 +64,8 @@ private:
 /// Finishes an export to `file` that was killed in its commit, and takes away the staging
 /// folders of exports to it that were killed before; the caller holds the file's lock.
 void tidyInterruptedExports(const std::filesystem::path& file);
+/// Whether an export to `file` left a commit that is not finished.
+bool interruptedExportPending(const std::filesystem::path& file);
 /// Before `file` is read: finishes an export to it that was killed in its commit, under the
 /// lock. Does nothing (and needs no right to write) when there is none.
 void finishInterruptedExport(const std::filesystem::path& file);
