@@ -10,13 +10,15 @@
 # Usage: bench/command_bench.sh [LUMENO_HOST] [WORK_DIR (default /dev/shm/...)] [REPEAT (3)]
 # LUMENO_HOST_BEFORE=OTHER_LUMENO_HOST adds the time and peak of another build in the same run (a
 # before and after). Beside each export, bench/write_floor.c (compiled here) writes the same bytes
-# into the same files with the same safe pattern, without our program: the floor.
+# into the same files with the same safe pattern, without our program: the floor. Its pattern is
+# LUMENO_FLOOR_PATTERN (default staged: every file into a private folder, then renamed into place).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 host=${1:-build/normal/bin/lumeno-host}
 work=${2:-$(mktemp -d /dev/shm/lumeno-bench.XXXXXX)}
 repeat=${3:-3}
 before=${LUMENO_HOST_BEFORE:-}
+pattern=${LUMENO_FLOOR_PATTERN:-staged}
 mkdir -p "$work"
 cc -O2 -o "$work/write_floor" "$here/write_floor.c"
 
@@ -41,7 +43,7 @@ floor() {
   for _ in $(seq "$repeat"); do
     rm -rf "$work/floor" && mkdir -p "$work/floor"
     local seconds
-    seconds=$("$work/write_floor" "$from" scene.xml "$work/floor")
+    seconds=$("$work/write_floor" --pattern "$pattern" "$from" scene.xml "$work/floor")
     if [[ -z $best ]] || (( $(echo "$seconds < $best" | bc) )); then best=$seconds; fi
   done
   rm -rf "$work/floor"

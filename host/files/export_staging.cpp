@@ -50,7 +50,7 @@ std::optional<std::pair<StagingName, std::size_t>> stagingNameAt(std::string_vie
 }
 
 /// `name` as a whole is a staging or commit folder's name.
-std::optional<StagingName> stagingName(const std::string& name) {
+std::optional<StagingName> stagingName(std::string_view name) {
     auto found = stagingNameAt(name);
     if (!found || found->second != name.size()) return std::nullopt;
     return found->first;
@@ -123,10 +123,28 @@ void finishCommit(const fs::path& folder, const fs::path& commit) {
 
 } // namespace
 
+namespace {
+
+/// Where the name of the folder that holds `path` starts and ends in its text, when that folder
+/// is a staging folder. Read from the text: a save asks this of every file it writes.
+std::optional<std::pair<std::size_t, std::size_t>> stagingFolderIn(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash == 0) return std::nullopt;
+    const std::size_t before = path.rfind('/', slash - 1);
+    const std::size_t from = before == std::string::npos ? 0 : before + 1;
+    if (!stagingName(std::string_view(path).substr(from, slash - from))) return std::nullopt;
+    return std::make_pair(from, slash);
+}
+
+} // namespace
+
+bool isStagedPath(const fs::path& path) { return stagingFolderIn(path.native()).has_value(); }
+
 fs::path committedPath(const fs::path& path) {
-    const fs::path folder = path.parent_path();
-    if (!stagingName(folder.filename().string())) return path;
-    return folder.parent_path() / path.filename();
+    const std::string& text = path.native();
+    const auto folder = stagingFolderIn(text);
+    if (!folder) return path;
+    return text.substr(0, folder->first) + text.substr(folder->second + 1);
 }
 
 std::string committedPathsIn(std::string text) {

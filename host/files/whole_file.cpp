@@ -182,7 +182,7 @@ void writeWholeFile(const std::filesystem::path& given, const FileContent& conte
 {
     // An export's staging folder is its own until the commit, which moves only complete files:
     // a file there needs no temporary of its own.
-    if (committedPath(given) != given) {
+    if (isStagedPath(given)) {
         writeStaged(given, content);
         return;
     }

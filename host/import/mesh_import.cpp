@@ -6,6 +6,7 @@
 #include <assimp/mesh.h>
 
 #include "host/import/import_error.h"
+#include "host/import/vertex_join.h"
 #include "host_constants.h"
 
 namespace host::import {
@@ -27,6 +28,7 @@ std::optional<df::Object> meshObject(const aiMesh& mesh, const std::string& name
     object.path = path;
     object.type = TYPE_POLYGON_OBJECT;
     object.name = name;
+    const JoinedVertices joined = joinVertices(mesh);
     object.polygons.reserve(mesh.mNumFaces);
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
         const aiFace& face = mesh.mFaces[f];
@@ -38,19 +40,24 @@ std::optional<df::Object> meshObject(const aiMesh& mesh, const std::string& name
         if (a >= mesh.mNumVertices || b >= mesh.mNumVertices || c >= mesh.mNumVertices)
             throw ImportError("the mesh \"" + name + "\" names a point it lacks");
         // Reversed: the mirror turns the corners' order, so the front stays where it faced.
-        const auto ia = static_cast<int32_t>(a), ib = static_cast<int32_t>(b), ic = static_cast<int32_t>(c);
+        const auto ia = static_cast<int32_t>(joined.pointOf[a]), ib = static_cast<int32_t>(joined.pointOf[b]),
+                   ic = static_cast<int32_t>(joined.pointOf[c]);
         object.polygons.push_back({ic, ib, ia, ia});
         if (const aiVector3D* uv = mesh.mTextureCoords[0]) {
             // The model's v runs up from the texture's bottom edge, the host's down from its top.
-            auto corner = [uv](unsigned i) { return df::Vector3{uv[i].x, 1.0 - uv[i].y, uv[i].z}; };
+            // A corner has the coordinates of the first vertex of its point, as joined.
+            auto corner = [uv, &joined](unsigned i) {
+                const aiVector3D& at = uv[joined.firstVertex[joined.pointOf[i]]];
+                return df::Vector3{at.x, 1.0 - at.y, at.z};
+            };
             if (!object.uvs) object.uvs.emplace().reserve(mesh.mNumFaces);
             object.uvs->push_back({corner(c), corner(b), corner(a), corner(a)});
         }
     }
     if (object.polygons.empty()) return std::nullopt;
-    object.points.reserve(mesh.mNumVertices);
-    for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-        const df::Vector3 p = frame.point(mesh.mVertices[v]);
+    object.points.reserve(joined.firstVertex.size());
+    for (unsigned v = 0; v < joined.firstVertex.size(); ++v) {
+        const df::Vector3 p = frame.point(mesh.mVertices[joined.firstVertex[v]]);
         // A point scaled past what a 32-bit real holds has no value in the host's object; it is
         // checked before the conversion, which would be undefined for it.
         const auto fits = [](double c) { return std::fabs(c) <= std::numeric_limits<float>::max(); };

@@ -252,7 +252,8 @@ private:
 } // namespace
 
 unsigned readSteps() {
-    return aiProcess_Triangulate | aiProcess_JoinIdenticalVertices | aiProcess_ValidateDataStructure;
+    // Identical vertices are joined as each mesh becomes an object (host/import/vertex_join.h).
+    return aiProcess_Triangulate | aiProcess_ValidateDataStructure;
 }
 
 ImportedModel importModel(const fs::path& model, const ImportOptions& options) {

@@ -126,4 +126,28 @@ TEST_F(WholeFile, WhatKilledRunsLeftIsTakenAwayByTheNextRun)
     }
 }
 
+TEST(StagedPaths, AStagedFileIsNamedAsItWillBeOnceCommitted)
+{
+    const std::string stage = ".lumeno-0123456789abcdef-89abcdef";
+    struct Case {
+        std::string path, committed;
+        bool staged;
+    } cases[] = {
+        {"/d/" + stage + ".new/s.xml.0.3DS", "/d/s.xml.0.3DS", true},
+        {"/d/" + stage + ".commit/s.xml", "/d/s.xml", true},
+        {"/" + stage + ".new/s.xml", "/s.xml", true},
+        {stage + ".new/s.xml", "s.xml", true},
+        {"/d/" + stage + ".old/s.xml", "/d/" + stage + ".old/s.xml", false},
+        {"/d/.lumeno-0123456789ABCDEF-89abcdef.new/s.xml", "/d/.lumeno-0123456789ABCDEF-89abcdef.new/s.xml", false},
+        {"/" + stage + ".new/d/s.xml", "/" + stage + ".new/d/s.xml", false},
+        {"s.xml", "s.xml", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(host::committedPath(c.path), fs::path(c.committed)) << c.path;
+        EXPECT_EQ(host::isStagedPath(c.path), c.staged) << c.path;
+    }
+    EXPECT_EQ(host::committedPathsIn("cannot write /d/" + stage + ".new/s.xml.3.3DS: No space left on device"),
+              "cannot write /d/s.xml.3.3DS: No space left on device");
+}
+
 } // namespace
