@@ -8,9 +8,10 @@
  * TO_FOLDER under the same names, the mesh files first and SCENE_NAME last, and prints the seconds
  * the writing took. Patterns:
  *   beside  each file goes into a temporary created exclusively beside its target, renamed over
- *           the target once written (what lumeno-host does today);
+ *           the target once written (what lumeno-host did before whole exports);
  *   staged  every file is created exclusively in a private folder beside the scene and written,
- *           then each is renamed into place, the scene last, and the folder removed.
+ *           then each is renamed into place, the scene last, and the folder removed (what an
+ *           export does now).
  * A pattern is one function of the table below: add another there. */
 #define _GNU_SOURCE
 #include <dirent.h>
