@@ -194,6 +194,13 @@ void ReadingChild::start() {
         // lumeno-host ending for any reason ends the child too.
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent) _exit(1);
+        // A crash of the reader ends the child at once by its signal, which lumeno-host reports.
+        // (A sanitizer's own report of a crash inside the model library could hang here.)
+        for (const int crash : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) {
+            struct sigaction plain {};
+            plain.sa_handler = SIG_DFL;
+            sigaction(crash, &plain, nullptr);
+        }
         ::close(requestPipe[1]);
         ::close(answerPipe[0]);
         serve(requestPipe[0], answerPipe[1]);
