@@ -22,19 +22,26 @@ pattern=${LUMENO_FLOOR_PATTERN:-staged}
 mkdir -p "$work"
 cc -O2 -o "$work/write_floor" "$here/write_floor.c"
 
-# Best wall time (s) and the peak resident memory (kB) of that run, of REPEAT runs of the command.
-# FRESH (a folder, or "") is emptied before each run, outside the timing.
+# Best wall time (s) of REPEAT runs of the command, and its peak resident memory (kB), which one
+# more run under /usr/bin/time measures. FRESH (a folder, or "") is emptied before each run, outside
+# the timing. The time is taken by the shell to the millisecond around the command alone
+# (/usr/bin/time counts hundredths and adds its own start, both too coarse for the small cases).
 best() {
-  local fresh=$1 best= memory=
+  local fresh=$1 best= start end seconds kb
   shift
   for _ in $(seq "$repeat"); do
     if [[ -n $fresh ]]; then rm -rf "$fresh" && mkdir -p "$fresh"; fi
-    /usr/bin/time -f "%e %M" -o "$work/time.txt" "$@" >/dev/null 2>"$work/stderr.txt" ||
-      { echo "failed: $*" >&2; cat "$work/stderr.txt" >&2; exit 1; }
-    read -r seconds kb <"$work/time.txt"
-    if [[ -z $best ]] || (( $(echo "$seconds < $best" | bc) )); then best=$seconds memory=$kb; fi
+    start=$EPOCHREALTIME
+    "$@" >/dev/null 2>"$work/stderr.txt" || { echo "failed: $*" >&2; cat "$work/stderr.txt" >&2; exit 1; }
+    end=$EPOCHREALTIME
+    seconds=$(printf '%.3f' "$(echo "$end - $start" | bc)")
+    if [[ -z $best ]] || (( $(echo "$seconds < $best" | bc) )); then best=$seconds; fi
   done
-  echo "$best $memory"
+  if [[ -n $fresh ]]; then rm -rf "$fresh" && mkdir -p "$fresh"; fi
+  /usr/bin/time -f "%M" -o "$work/time.txt" "$@" >/dev/null 2>"$work/stderr.txt" ||
+    { echo "failed: $*" >&2; cat "$work/stderr.txt" >&2; exit 1; }
+  read -r kb <"$work/time.txt"
+  echo "$best $kb"
 }
 
 # The best of REPEAT runs of write_floor over the folder an export filled.
