@@ -38,7 +38,8 @@ void TracedExport::finish(const std::filesystem::path& sceneFile, const host::Se
     try {
         host::ExportReport report =
             host::makeExportReport(document_, host::takeSaveTrace(), sceneFile, elapsed.count(), session.diagnostics());
-        if (sceneFile == expected_) {
+        // Only names the earlier export left can have gone.
+        if (sceneFile == expected_ && !earlierMeshFiles_.empty()) {
             const std::set<std::string> now = host::sceneMeshFileNames(sceneFile);
             for (const std::string& name : earlierMeshFiles_) report.removed += now.count(name) == 0;
         }

@@ -4,12 +4,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -66,9 +68,13 @@ bool isCount(const std::string& text) {
 /// The entries of a folder, by name; none when it cannot be read.
 std::vector<std::string> entriesOf(const fs::path& folder) {
     std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        names.push_back(it->path().filename().string());
+    // Read by name alone: an export's folder may hold tens of thousands of files.
+    std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), ::closedir);
+    if (!listing) return names;
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") names.emplace_back(name);
+    }
     return names;
 }
 
@@ -140,11 +146,10 @@ std::optional<std::pair<std::size_t, std::size_t>> stagingFolderIn(const std::st
 
 bool isStagedPath(const fs::path& path) { return stagingFolderIn(path.native()).has_value(); }
 
-fs::path committedPath(const fs::path& path) {
-    const std::string& text = path.native();
-    const auto folder = stagingFolderIn(text);
+std::string committedPath(const std::string& path) {
+    const auto folder = stagingFolderIn(path);
     if (!folder) return path;
-    return text.substr(0, folder->first) + text.substr(folder->second + 1);
+    return path.substr(0, folder->first) + path.substr(folder->second + 1);
 }
 
 std::string committedPathsIn(std::string text) {

@@ -31,7 +31,7 @@ inline std::string exportKey(std::string_view name) {
 
 /// A path inside an export's staging folder, as the file will be named once the export has
 /// committed: "D/.lumeno-KEY-R.new/a.xml.0.3DS" is "D/a.xml.0.3DS". Any other path stays.
-std::filesystem::path committedPath(const std::filesystem::path& path);
+std::string committedPath(const std::string& path);
 /// Whether `path` is inside an export's staging folder.
 bool isStagedPath(const std::filesystem::path& path);
 /// The same for every staged path within a text (a message that names files).

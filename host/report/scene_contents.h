@@ -28,4 +28,8 @@ struct SceneContents {
 /// Reads the scene file. Throws HostError naming the file when it cannot be read or parsed.
 SceneContents readSceneContents(const std::filesystem::path& sceneFile);
 
+/// The same through the strict XML parser alone, and the lenient one for what it refuses: what
+/// the quick way must agree with.
+SceneContents parseSceneContents(const std::filesystem::path& sceneFile);
+
 } // namespace host

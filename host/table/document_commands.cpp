@@ -50,7 +50,7 @@ int32_t saveDocument(HostDocument* document, const HostFilename* file, int32_t /
         return FILE_RESULT_OK;
     } catch (const std::bad_alloc&) {
         try {
-            noteTableFailure("document.save", "cannot write " + committedPath(file ? file->path : std::string()).string() +
+            noteTableFailure("document.save", "cannot write " + committedPath(file ? file->path : std::string()) +
                                                   ": out of memory");
         } catch (...) {
             // No memory even for the message: the answer still tells.
