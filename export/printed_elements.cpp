@@ -7,6 +7,7 @@
 #include "export/export_context.h"
 #include "export/lumeno_saver_data.h"
 #include "export/scene_defaults.h"
+#include "export/xml_print.h"
 
 namespace {
 constexpr size_t blockBytes = (size_t(1) << 18) - 2 * sizeof(void*);
@@ -25,8 +26,6 @@ struct PrintedElements::Block {
 PrintedElements::PrintedElements() : TiXmlNode(TiXmlNode::TINYXML_UNKNOWN) {}
 
 PrintedElements::~PrintedElements() {
-    if (scratch_) std::fclose(scratch_);
-    std::free(scratchText_);
     std::free(tail_);
     while (Block* block = first_) {
         first_ = block->next;
@@ -58,36 +57,28 @@ bool PrintedElements::Append(const char* bytes, size_t count) {
 bool PrintedElements::TakeFollowing() {
     if (failed_) return false;
     if (!NextSibling()) return true;
-    if (streamed_) {
-        while (TiXmlNode* node = NextSibling()) {
-            if (size_ > 0 && !node->ToText()) std::fputs("\n", out_);
-            node->Print(out_, 1);
-            size_ += 1; // counts that there is text; the file keeps the bytes
-            Parent()->RemoveChild(node);
-        }
-        return true;
-    }
-    if (!scratch_) {
-        scratch_ = open_memstream(&scratchText_, &scratchSize_);
-        if (!scratch_) return true; // the elements stay where they are and print as ever
-    }
     // Printed at the depth of the scene's children, separated as the scene separates them; the
     // scene itself writes the line break before this node.
     while (TiXmlNode* node = NextSibling()) {
-        if (std::fseek(scratch_, 0, SEEK_SET) != 0) {
+        try {
+            scratch_.clear();
+            if (size_ > 0 && !node->ToText()) scratch_ += '\n';
+            PrintXml(*node, 1, scratch_);
+        } catch (const std::bad_alloc&) {
             failed_ = true;
             return false;
         }
-        if (size_ > 0 && !node->ToText()) std::fputs("\n", scratch_);
-        node->Print(scratch_, 1);
-        if (std::fflush(scratch_) != 0 || std::ferror(scratch_) || !Append(scratchText_, scratchSize_)) {
+        if (streamed_) {
+            std::fwrite(scratch_.data(), 1, scratch_.size(), out_);
+            size_ += 1; // counts that there is text; the file keeps the bytes
+        } else if (!Append(scratch_.data(), scratch_.size())) {
             failed_ = true;
             return false;
         }
         Parent()->RemoveChild(node);
     }
     // Nothing follows this node now, so the document printed around it shows its head and end.
-    if (out_ && !StartStream()) {
+    if (!streamed_ && out_ && !StartStream()) {
         failed_ = true;
         return false;
     }

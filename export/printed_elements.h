@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 #include <tinyxml.h>
 
@@ -52,9 +53,7 @@ private:
     bool StartStream();
     size_t NodesInFront() const;
 
-    FILE* scratch_ = nullptr; // one element's text at a time, in memory
-    char* scratchText_ = nullptr;
-    size_t scratchSize_ = 0;
+    std::string scratch_; // one element's text at a time
     Block* first_ = nullptr; // the text kept so far
     Block* last_ = nullptr;
     size_t size_ = 0; // bytes of text, kept or streamed
