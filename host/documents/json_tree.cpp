@@ -65,7 +65,7 @@ public:
 
     bool key(string_t& name) override {
         Frame& top = stack_.back();
-        if (top.node->contains(name)) {
+        if (field(*top.node, name)) {
             duplicatePath = jsonpath::member(pathOf(stack_.size()), name);
             return false;
         }
@@ -121,9 +121,11 @@ private:
             top.node->push_back(std::move(value));
             return &top.node->back();
         }
-        JsonTree& slot = (*top.node)[top.key];
-        slot = std::move(value);
-        return &slot;
+        // The key is new to the object: key() refused it otherwise. The frame keeps its copy for
+        // the paths of messages.
+        auto& members = top.node->get_ref<JsonTree::object_t&>();
+        members.emplace_back(top.key, std::move(value));
+        return &members.back().second;
     }
 
     bool add(JsonTree value) {
@@ -283,6 +285,13 @@ JsonDocument read(std::string_view text, const std::string& file, ObjectSink* si
 }
 
 } // namespace
+
+const JsonTree* field(const JsonTree& node, std::string_view key) {
+    if (!node.is_object()) return nullptr;
+    for (const auto& [name, value] : node.get_ref<const JsonTree::object_t&>())
+        if (name.size() == key.size() && name.compare(0, key.size(), key.data(), key.size()) == 0) return &value;
+    return nullptr;
+}
 
 JsonDocument parseJsonTree(const std::string& text, const std::string& file) {
     const std::string_view view(text);

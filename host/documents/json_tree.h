@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/documents/document_text.h"
@@ -39,6 +40,10 @@ public:
     /// The text is read again from its start: everything heard so far is to be forgotten.
     virtual void restart() = 0;
 };
+
+/// The member `key` of the JSON object `node`, or none when it has none (or is no object). Keys are
+/// told apart by their length first: a document asks this of every object many times.
+const JsonTree* field(const JsonTree& node, std::string_view key);
 
 /// Parses `text`; `file` names the source in errors. Plainly valid text is read the quick way
 /// (quick_json.h); anything else is read by the library, whose messages the errors keep.

@@ -72,8 +72,9 @@ Tag ObjectReader::tag(const JsonTree& node, const JsonPlace& path) const {
     allowKeys(node, path, {"type", "name", "material", "target", "params", "comment"});
     Tag tag;
     tag.path = path;
-    if (!node.contains("type")) fail(path, "a tag needs a type");
-    const auto& type = node["type"];
+    const JsonTree* typeNode = field(node, "type");
+    if (!typeNode) fail(path, "a tag needs a type");
+    const auto& type = *typeNode;
     JsonPlace typePath = member(path, "type");
     if (type.is_number_integer()) {
         int32_t id = integer(type, typePath);
@@ -87,17 +88,17 @@ Tag ObjectReader::tag(const JsonTree& node, const JsonPlace& path) const {
         else if (name.empty()) fail(typePath, "empty tag type");
         else tag.pluginName = name;
     }
-    if (node.contains("name")) tag.name = text(node["name"], member(path, "name"));
-    if (node.contains("material")) {
+    if (const JsonTree* name = field(node, "name")) tag.name = text(*name, member(path, "name"));
+    if (const JsonTree* material = field(node, "material")) {
         if (tag.kind != TagKind::Texture) fail(member(path, "material"), "only a texture tag has a material");
-        if (!node["material"].is_null()) tag.material = text(node["material"], member(path, "material"));
+        if (!material->is_null()) tag.material = text(*material, member(path, "material"));
     }
-    if (node.contains("target")) {
+    if (const JsonTree* target = field(node, "target")) {
         if (tag.kind != TagKind::CameraTarget)
             fail(member(path, "target"), "only a camera-target tag has a target");
-        if (!node["target"].is_null()) tag.target = objectPath(node["target"], member(path, "target"));
+        if (!target->is_null()) tag.target = objectPath(*target, member(path, "target"));
     }
-    if (node.contains("params")) tag.params = params(node["params"], member(path, "params"), true);
+    if (const JsonTree* params = field(node, "params")) tag.params = this->params(*params, member(path, "params"), true);
     return tag;
 }
 
@@ -121,8 +122,9 @@ JsonTree ObjectReader::readOwnKeys(Object& object, JsonTree& owned, const JsonPl
     allowKeys(node, path, {"type", "name", "matrix", "position", "rotation", "scale", "params", "points",
                            "polygons", "uvs", "tags", "children", "comment"});
     object.path = path;
-    if (!node.contains("type")) fail(path, "an object needs a type (" + typenames::objectTypeList() + " or a numeric type ID)");
-    const auto& type = node["type"];
+    const JsonTree* typeNode = field(node, "type");
+    if (!typeNode) fail(path, "an object needs a type (" + typenames::objectTypeList() + " or a numeric type ID)");
+    const auto& type = *typeNode;
     JsonPlace typePath = member(path, "type");
     if (type.is_number_integer()) {
         object.type = integer(type, typePath);
@@ -133,18 +135,19 @@ JsonTree ObjectReader::readOwnKeys(Object& object, JsonTree& owned, const JsonPl
                                typenames::objectTypeList() + " or a numeric type ID)");
         object.type = *known;
     }
-    if (node.contains("name")) object.name = text(node["name"], member(path, "name"));
+    if (const JsonTree* name = field(node, "name")) object.name = text(*name, member(path, "name"));
     object.placement = placement(node, path);
-    if (node.contains("params")) object.params = params(node["params"], member(path, "params"), true);
+    if (const JsonTree* params = field(node, "params")) object.params = this->params(*params, member(path, "params"), true);
     readGeometry(node, path, object);
-    if (node.contains("tags")) {
+    if (const JsonTree* tags = field(node, "tags")) {
         JsonPlace tagsPath = member(path, "tags");
-        const auto& list = listOf(node["tags"], tagsPath);
+        const auto& list = listOf(*tags, tagsPath);
+        object.tags.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) object.tags.push_back(tag(list[i], index(tagsPath, i)));
     }
     JsonTree children;
-    if (node.contains("children")) {
-        listOf(node["children"], member(path, "children"));
+    if (const JsonTree* list = field(node, "children")) {
+        listOf(*list, member(path, "children"));
         children = std::move(owned["children"]);
     }
     owned = nullptr;
@@ -152,30 +155,32 @@ JsonTree ObjectReader::readOwnKeys(Object& object, JsonTree& owned, const JsonPl
 }
 
 void ObjectReader::readGeometry(const JsonTree& node, const JsonPlace& path, Object& object) const {
-    bool geometry = node.contains("points") || node.contains("polygons") || node.contains("uvs");
-    if (!geometry) return;
+    const JsonTree* points = field(node, "points");
+    const JsonTree* polygons = field(node, "polygons");
+    const JsonTree* uvs = field(node, "uvs");
+    if (!points && !polygons && !uvs) return;
     if (object.type != TYPE_POLYGON_OBJECT)
-        fail(member(path, node.contains("points") ? "points" : node.contains("polygons") ? "polygons" : "uvs"),
+        fail(member(path, points ? "points" : polygons ? "polygons" : "uvs"),
              "only a polygon object has points, polygons and uvs");
-    if (node.contains("points") && packed(node["points"])) {
-        readPoints(*packed(node["points"]), object);
-    } else if (node.contains("points")) {
+    if (points && packed(*points)) {
+        readPoints(*packed(*points), object);
+    } else if (points) {
         JsonPlace pointsPath = member(path, "points");
-        const auto& list = listOf(node["points"], pointsPath);
+        const auto& list = listOf(*points, pointsPath);
         object.points.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) object.points.push_back(point(list[i], pointsPath, i));
     }
-    if (node.contains("polygons") && packed(node["polygons"])) {
-        readPolygons(*packed(node["polygons"]), member(path, "polygons"), object);
-    } else if (node.contains("polygons")) {
+    if (polygons && packed(*polygons)) {
+        readPolygons(*packed(*polygons), member(path, "polygons"), object);
+    } else if (polygons) {
         JsonPlace polygonsPath = member(path, "polygons");
-        const auto& list = listOf(node["polygons"], polygonsPath);
+        const auto& list = listOf(*polygons, polygonsPath);
         object.polygons.reserve(list.size());
         for (std::size_t i = 0; i < list.size(); ++i)
             object.polygons.push_back(polygon(list[i], index(polygonsPath, i), object.points.size()));
     }
-    if (node.contains("uvs") && packed(node["uvs"])) readPackedUvs(*packed(node["uvs"]), member(path, "uvs"), object);
-    else if (node.contains("uvs")) readUvs(node["uvs"], member(path, "uvs"), object);
+    if (uvs && packed(*uvs)) readPackedUvs(*packed(*uvs), member(path, "uvs"), object);
+    else if (uvs) readUvs(*uvs, member(path, "uvs"), object);
 }
 
 void ObjectReader::readUvs(const JsonTree& node, const JsonPlace& path, Object& object) const {

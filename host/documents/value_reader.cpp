@@ -57,14 +57,14 @@ void ValueReader::requireObject(const JsonTree& node, const JsonPlace& path, con
     if (!node.is_object()) fail(path, what + " must be an object {...}, found " + kindOf(node));
 }
 
-void ValueReader::allowKeys(const JsonTree& node, const JsonPlace& path, std::initializer_list<const char*> keys) const {
-    for (const auto& item : node.items()) {
+void ValueReader::allowKeys(const JsonTree& node, const JsonPlace& path, std::initializer_list<std::string_view> keys) const {
+    for (const auto& [name, value] : node.get_ref<const JsonTree::object_t&>()) {
         bool known = false;
-        for (const char* key : keys) known = known || item.key() == key;
+        for (const std::string_view key : keys) known = known || name == key;
         if (known) continue;
         std::string list;
-        for (const char* key : keys) list += std::string(list.empty() ? "" : ", ") + key;
-        fail(member(path, item.key()), "unknown key (expected one of: " + list + ")");
+        for (const std::string_view key : keys) list += std::string(list.empty() ? "" : ", ") + std::string(key);
+        fail(member(path, name), "unknown key (expected one of: " + list + ")");
     }
 }
 
@@ -127,33 +127,35 @@ Matrix ValueReader::matrix(const JsonTree& node, const JsonPlace& path) const {
     requireObject(node, path, "a matrix");
     allowKeys(node, path, {"offset", "v1", "v2", "v3"});
     Matrix m;
-    if (node.contains("offset")) m.off = vector(node["offset"], member(path, "offset"));
-    if (node.contains("v1")) m.v1 = vector(node["v1"], member(path, "v1"));
-    if (node.contains("v2")) m.v2 = vector(node["v2"], member(path, "v2"));
-    if (node.contains("v3")) m.v3 = vector(node["v3"], member(path, "v3"));
+    if (const JsonTree* offset = field(node, "offset")) m.off = vector(*offset, member(path, "offset"));
+    if (const JsonTree* v1 = field(node, "v1")) m.v1 = vector(*v1, member(path, "v1"));
+    if (const JsonTree* v2 = field(node, "v2")) m.v2 = vector(*v2, member(path, "v2"));
+    if (const JsonTree* v3 = field(node, "v3")) m.v3 = vector(*v3, member(path, "v3"));
     return m;
 }
 
 std::optional<Matrix> ValueReader::placement(const JsonTree& node, const JsonPlace& path) const {
-    bool parts = node.contains("position") || node.contains("rotation") || node.contains("scale");
-    if (node.contains("matrix")) {
+    const JsonTree* position = field(node, "position");
+    const JsonTree* rotation = field(node, "rotation");
+    const JsonTree* scale = field(node, "scale");
+    const bool parts = position || rotation || scale;
+    if (const JsonTree* matrixNode = field(node, "matrix")) {
         if (parts) fail(member(path, "matrix"), "give either matrix or position/rotation/scale, not both");
-        return matrix(node["matrix"], member(path, "matrix"));
+        return matrix(*matrixNode, member(path, "matrix"));
     }
     if (!parts) return std::nullopt;
-    Vector3 position, rotation, scale{1, 1, 1};
-    if (node.contains("position")) position = vector(node["position"], member(path, "position"));
-    if (node.contains("rotation")) rotation = vector(node["rotation"], member(path, "rotation"));
-    if (node.contains("scale")) {
-        const auto& s = node["scale"];
-        if (s.is_number()) {
-            double factor = number(s, member(path, "scale"));
-            scale = {factor, factor, factor};
+    Vector3 offset, angles, factors{1, 1, 1};
+    if (position) offset = vector(*position, member(path, "position"));
+    if (rotation) angles = vector(*rotation, member(path, "rotation"));
+    if (scale) {
+        if (scale->is_number()) {
+            double factor = number(*scale, member(path, "scale"));
+            factors = {factor, factor, factor};
         } else {
-            scale = vector(s, member(path, "scale"));
+            factors = vector(*scale, member(path, "scale"));
         }
     }
-    return placementMatrix(position, rotation, scale);
+    return placementMatrix(offset, angles, factors);
 }
 
 docfile::Value ValueReader::value(const JsonTree& node, const JsonPlace& path) const {

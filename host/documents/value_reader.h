@@ -6,12 +6,13 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "host/documents/document_file.h"
 #include "host/documents/json_path.h"
-#include "host/documents/json_tree_type.h"
+#include "host/documents/json_tree.h"
 
 namespace host {
 
@@ -34,7 +35,7 @@ public:
     [[noreturn]] void fail(const JsonPlace& path, const std::string& problem) const;
     void requireObject(const JsonTree& node, const JsonPlace& path, const std::string& what) const;
     /// Refuses the first key of `node` that is not one of `keys`.
-    void allowKeys(const JsonTree& node, const JsonPlace& path, std::initializer_list<const char*> keys) const;
+    void allowKeys(const JsonTree& node, const JsonPlace& path, std::initializer_list<std::string_view> keys) const;
     const JsonTree& listOf(const JsonTree& node, const JsonPlace& path) const;
     std::string text(const JsonTree& node, const JsonPlace& path) const;
     /// A string, or none for null.
