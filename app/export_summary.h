@@ -12,6 +12,7 @@
 #include "app/export_progress.h"
 #include "host/model/node.h"
 #include "host/plugins/session.h"
+#include "host/report/export_report.h"
 
 namespace app {
 
@@ -41,6 +42,9 @@ public:
     void finish(const std::filesystem::path& sceneFile, const host::Session& session);
 
 private:
+    /// How many of the mesh files there before the save are gone after it.
+    int removedMeshFiles(const host::ExportReport& report) const;
+
     const HostNode& document_;
     const ReportOptions& options_;
     ExportProgress progress_;

@@ -60,7 +60,7 @@ std::optional<StagingName> stagingName(std::string_view name) {
 
 std::string reason(int error) { return std::strerror(error); }
 
-bool isCount(const std::string& text) {
+bool isCount(std::string_view text) {
     return !text.empty() && text.size() <= 10 && (text[0] != '0' || text.size() == 1) &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -166,13 +166,14 @@ std::string committedPathsIn(std::string text) {
 }
 
 bool isSceneMeshFileName(const std::string& sceneName, const std::string& entry) {
-    const std::string start = sceneName + ".", end = ".3DS";
-    if (entry.size() <= start.size() + end.size() || entry.compare(0, start.size(), start) != 0 ||
-        entry.compare(entry.size() - end.size(), end.size(), end) != 0)
+    // Asked of every entry of the scene's folder: looked at in place.
+    const std::string_view name = entry, end = ".3DS";
+    if (name.size() <= sceneName.size() + 1 + end.size() || name.substr(0, sceneName.size()) != sceneName ||
+        name[sceneName.size()] != '.' || name.substr(name.size() - end.size()) != end)
         return false;
-    const std::string middle = entry.substr(start.size(), entry.size() - start.size() - end.size());
+    const std::string_view middle = name.substr(sceneName.size() + 1, name.size() - sceneName.size() - 1 - end.size());
     return isCount(middle) || middle == "smooth" || middle == "nosmooth" ||
-           (middle.compare(0, 5, "light") == 0 && isCount(middle.substr(5)));
+           (middle.substr(0, 5) == "light" && isCount(middle.substr(5)));
 }
 
 std::string fileIdentity(const fs::path& file) {
