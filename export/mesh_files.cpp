@@ -1,21 +1,47 @@
 #include "export/mesh_files.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <initializer_list>
+#include <string_view>
+
 #include "export/export_files.h"
 #include "export/xml_helpers.h"
 #include "frame/host_api.h"
 #include "frame/host_text.h"
 
-MeshFileText MeshFileName(const char* sceneFile, int32_t number) {
+namespace {
+
+/// `parts` one after the other, cut where the text is full as printf would cut it. A save names
+/// two files per object; "%s" and "%d" need neither a format nor the locale.
+MeshFileText Joined(std::initializer_list<std::string_view> parts) {
     MeshFileText out;
-    FormatC(out.text, sizeof out.text, "%s.%d.3DS", sceneFile ? sceneFile : "", static_cast<int>(number));
+    const size_t room = sizeof out.text - 1;
+    size_t used = 0;
+    for (const std::string_view part : parts) {
+        const size_t take = std::min(part.size(), room - used);
+        std::memcpy(out.text + used, part.data(), take);
+        used += take;
+    }
+    out.text[used] = '\0';
     return out;
 }
 
-MeshFileText MeshName(int32_t number) {
-    MeshFileText out;
-    FormatC(out.text, sizeof out.text, "meshName_%d", static_cast<int>(number));
-    return out;
+struct Decimal {
+    explicit Decimal(int32_t number) : end(std::to_chars(digits, digits + sizeof digits, number).ptr) {}
+    operator std::string_view() const { return {digits, static_cast<size_t>(end - digits)}; }
+    char digits[12];
+    char* end;
+};
+
+} // namespace
+
+MeshFileText MeshFileName(const char* sceneFile, int32_t number) {
+    return Joined({sceneFile ? sceneFile : "", ".", Decimal(number), ".3DS"});
 }
+
+MeshFileText MeshName(int32_t number) { return Joined({"meshName_", Decimal(number)}); }
 
 bool SaveMeshFile(ExportContext& context, HostDocument* meshDocument, const char* path) {
     char target[kExportPathSize];

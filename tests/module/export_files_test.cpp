@@ -1,16 +1,31 @@
 // The module's export files and the host's reading of them agree on every name, and both finish
 // a commit that a killed export left and take away its staging folders.
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <set>
 
 #include "export/export_files.h"
 #include "export/export_names.h"
+#include "export/mesh_files.h"
 #include "host/files/export_staging.h"
 #include "module_fixture.h"
 
 namespace lumeno_test {
 namespace {
+
+TEST(ExportNamesTest, MeshFileNamesReadAsPrintfWritesThemAndAreCutWhenLong) {
+    const std::string longScene(kMeshFileTextSize, 'a');
+    for (const std::string& scene : {std::string("/d/s.xml"), std::string(), longScene})
+        for (const int32_t number : {0, 7, -3, 2147483647}) {
+            char expected[kMeshFileTextSize];
+            std::snprintf(expected, sizeof expected, "%s.%d.3DS", scene.c_str(), static_cast<int>(number));
+            EXPECT_STREQ(MeshFileName(scene.c_str(), number).text, expected);
+            std::snprintf(expected, sizeof expected, "meshName_%d", static_cast<int>(number));
+            EXPECT_STREQ(MeshName(number).text, expected);
+        }
+    EXPECT_STREQ(MeshFileName(nullptr, 1).text, ".1.3DS");
+}
 
 TEST(ExportNamesTest, ModuleAndHostAgreeOnKeysAndMeshFileNames) {
     for (const char* scene : {"s.xml", "scene with blanks.xml", "\xC3\xA9t\xC3\xA9.xml", ""}) {
