@@ -161,6 +161,8 @@ private:
         Role role = roleOf(container.is_object());
         std::size_t index = stack_.empty() ? 0 : stack_.back().node->size();
         JsonTree* node = place(std::move(container));
+        // An object's members are kept in order in a list: room for the usual ones at once.
+        if (node->is_object()) node->get_ref<JsonTree::object_t&>().reserve(role == Role::ObjectRecord ? 8 : 4);
         stack_.push_back({node, role, index, {}, result.lists.size()});
         if (sink_ && role == Role::ObjectRecord) sink_->openObject(index);
         return true;

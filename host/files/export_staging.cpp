@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 
 /// A staging or commit folder's name: ".lumeno-" + 16 digits + "-" + 8 digits + ".new" or ".commit".
 struct StagingName {
-    std::string key;
+    std::string_view key; // within the name it was read from
     bool commit = false;
 };
 
@@ -42,7 +42,7 @@ std::optional<std::pair<StagingName, std::size_t>> stagingNameAt(std::string_vie
     if (text.size() <= dot || text.substr(0, start.size()) != start || !isHexadecimal(text.substr(start.size(), key)) ||
         text[start.size() + key] != '-' || !isHexadecimal(text.substr(start.size() + key + 1, random)) || text[dot] != '.')
         return std::nullopt;
-    StagingName name{std::string(text.substr(start.size(), key))};
+    StagingName name{text.substr(start.size(), key)};
     for (const std::string_view kind : {std::string_view(".new"), std::string_view(".commit")})
         if (text.substr(dot, kind.size()) == kind) {
             name.commit = kind == ".commit";
