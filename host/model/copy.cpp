@@ -9,8 +9,8 @@
 namespace host {
 namespace {
 
-/// Copies nodes and remembers which token of an original became which token of its copy, so
-/// that links among the copied nodes can be moved over at the end.
+/// Copies nodes and remembers which original became which copy, so that links among the copied
+/// nodes can be moved over to the copies at the end.
 class Copier {
 public:
     /// A copy of one node with its children (unless `alone`) and tags; nullptr when a plug-in tag fails.
@@ -59,7 +59,7 @@ public:
     void noteView(const HostView& from, HostView& to)
     {
         const auto it = tokens_.find(from.sceneCamera);
-        to.sceneCamera = it == tokens_.end() ? from.sceneCamera : it->second;
+        to.sceneCamera = it == tokens_.end() ? from.sceneCamera : it->second->token();
     }
 
 private:
@@ -81,8 +81,9 @@ private:
             // The plug-in's init wrote its defaults; the original's values win.
             copy->params = node.params;
         }
+        // A copy gets a token of its own only when a link among the copies names it.
         if (const uint64_t token = node.tokenIfAny())
-            tokens_.emplace(token, copy->token());
+            tokens_.emplace(token, copy.get());
         copies_.push_back(copy.get());
         return copy;
     }
@@ -93,14 +94,14 @@ private:
             if (auto* link = std::get_if<LinkValue>(&value)) {
                 const auto it = tokens_.find(link->token);
                 if (it != tokens_.end())
-                    link->token = it->second;
+                    link->token = it->second->token();
             } else if (auto* sub = std::get_if<SubContainer>(&value)) {
                 relink(sub->get());
             }
         }
     }
 
-    std::unordered_map<uint64_t, uint64_t> tokens_;
+    std::unordered_map<uint64_t, HostNode*> tokens_; // an original's token: its copy
     std::vector<HostNode*> copies_;
 };
 
