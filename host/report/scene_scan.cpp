@@ -157,7 +157,9 @@ private:
         const std::size_t lt = text.find('<', at);
         // A run that goes on past the chunk is taken but for a few bytes, which a reference or a
         // "]]>" may need.
-        std::size_t end = lt != std::string_view::npos ? lt : last ? text.size() : std::max(at, text.size() - 8);
+        const std::size_t end = lt != std::string_view::npos ? lt
+                                : last || text.size() < at + 8 ? (last ? text.size() : at)
+                                                               : text.size() - 8;
         if (end == at) return at;
         const std::string_view run = text.substr(at, end - at);
         started_ = true;
@@ -180,7 +182,9 @@ private:
         if (text[1] == '?') {
             const std::size_t end = text.find("?>");
             if (end == std::string_view::npos) return 0;
-            if (started_ || text.substr(0, 5) != "<?xml" || !isSpace(text[5]) || !isPlainDeclaration(text.substr(0, end + 2))) return refused;
+            if (started_ || text.substr(0, 5) != "<?xml" || !isSpace(text[5]) ||
+                !isPlainDeclaration(text.substr(0, end + 2)))
+                return refused;
             return end + 2;
         }
         if (text[1] == '!') return comment(text);
