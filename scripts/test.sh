@@ -21,9 +21,9 @@ done
 # The fuzz targets, built with clang and run for a fixed number of inputs from their seed corpora,
 # so that they keep building and the readers keep refusing damaged input cleanly.
 echo "== fuzz targets =="
-CC=clang-14 CXX=clang++-14 LUMENO_BUILD_TARGETS="document_fuzzer resource_fuzzer" "$root/scripts/build.sh" fuzz \
+CC=clang-14 CXX=clang++-14 LUMENO_BUILD_TARGETS="document_fuzzer resource_fuzzer scene_fuzzer" "$root/scripts/build.sh" fuzz \
   -DLUMENO_FUZZ=ON -DLUMENO_TESTS=OFF "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1"
-for target in document resource; do
+for target in document resource scene; do
   work=$(mktemp -d)
   "$root/build/fuzz/fuzz/${target}_fuzzer" -runs=3000 -seed=1 -max_len=4096 "$work" "$root/fuzz/corpus/$target"
   rm -rf "$work"
