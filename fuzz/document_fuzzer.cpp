@@ -2,8 +2,6 @@
 // DocumentError; anything else (a crash, another exception, a sanitizer report) is a fault. The
 // text is read both ways, whole and as a file whose objects are handed on as their text ends, and
 // the two must agree: the same refusal, or the same objects.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_input_file.h"
 #include "host/documents/document_error.h"
 #include "host/documents/document_parser.h"
 
@@ -43,20 +42,11 @@ std::string outcome(Read&& read) {
     }
 }
 
-/// The file each input is written to, gone when the fuzzer ends.
-struct InputFile {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("lumeno_document_fuzz_" + std::to_string(::getpid()) + ".json");
-    ~InputFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const InputFile input;
+    static const FuzzInputFile input("lumeno_document_fuzz", ".json");
     const std::filesystem::path& file = input.path;
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::ofstream(file, std::ios::binary | std::ios::trunc) << text;

@@ -1,8 +1,6 @@
 // Fuzz target: reading a scene file back for the export summary. The quick scan either leaves the
 // file to the XML parsers or reads exactly what they read; a file it takes must be one they take.
 // Anything else (a crash, another exception, a sanitizer report) is a fault.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "fuzz/fuzz_input_file.h"
 #include "host/plugins/host_error.h"
 #include "host/report/scene_contents.h"
 #include "host/report/scene_scan.h"
@@ -27,20 +26,11 @@ std::string describe(const host::SceneContents& contents) {
     return out + (contents.sunWithoutDirection ? " sun without direction" : "");
 }
 
-/// The file each input is written to, gone when the fuzzer ends.
-struct InputFile {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("lumeno_scene_fuzz_" + std::to_string(::getpid()) + ".xml");
-    ~InputFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const InputFile input;
+    static const FuzzInputFile input("lumeno_scene_fuzz", ".xml");
     const std::filesystem::path& file = input.path;
     std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
                                                                   static_cast<std::streamsize>(size));
