@@ -1,5 +1,6 @@
 #include "host/files/byte_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -34,13 +35,21 @@ ByteWriter::ByteWriter(int fd, std::vector<uint32_t> chunkSizes)
     bytes_.reserve(streamBuffer);
 }
 
-void ByteWriter::put(const uint8_t* data, std::size_t count)
+void ByteWriter::putOtherwise(const uint8_t* data, std::size_t count)
 {
-    written_ += count;
-    if (mode_ == Mode::Counting || count == 0)
+    if (mode_ == Mode::Counting || count == 0) {
+        written_ += count;
         return;
+    }
+    if (mode_ == Mode::Memory) {
+        bytes_.resize(std::max(written_ + count, 2 * bytes_.size()));
+        std::memcpy(bytes_.data() + written_, data, count);
+        written_ += count;
+        return;
+    }
+    written_ += count;
     bytes_.insert(bytes_.end(), data, data + count);
-    if (mode_ == Mode::Streaming && bytes_.size() >= streamBuffer)
+    if (bytes_.size() >= streamBuffer)
         flush();
 }
 
@@ -63,20 +72,6 @@ int ByteWriter::finish()
     if (error_ == 0 && mode_ == Mode::Streaming && nextChunk_ != sizes_.size())
         error_ = EIO;
     return error_;
-}
-
-void ByteWriter::putU16(uint16_t value)
-{
-    uint8_t b[2];
-    littleEndianBytes(value, b, 2);
-    put(b, 2);
-}
-
-void ByteWriter::putU32(uint32_t value)
-{
-    uint8_t b[4];
-    littleEndianBytes(value, b, 4);
-    put(b, 4);
 }
 
 void ByteWriter::putF32(float value)

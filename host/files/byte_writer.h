@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -33,21 +34,37 @@ public:
     ByteWriter(int fd, std::vector<uint32_t> chunkSizes);
 
     void putU8(uint8_t value) { put(&value, 1); }
-    void putU16(uint16_t value);
-    void putU32(uint32_t value);
+    void putU16(uint16_t value)
+    {
+        const uint8_t b[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
+        put(b, 2);
+    }
+    void putU32(uint32_t value)
+    {
+        const uint8_t b[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+        put(b, 4);
+    }
     void putF32(float value);
     /// The text and a terminating zero.
     void putCString(std::string_view text);
-    void reserve(std::size_t bytes) { bytes_.reserve(bytes); }
+    /// Makes room in memory for a file of `bytes`, so that no write has to grow it.
+    void reserve(std::size_t bytes)
+    {
+        if (mode_ == Mode::Memory && bytes > bytes_.size()) bytes_.resize(bytes);
+    }
     /// Arrays at once, one resize and copy each.
     void putF32s(const float* values, std::size_t count);
     void putU16s(const uint16_t* values, std::size_t count);
 
     /// Everything written so far.
     std::size_t size() const { return written_; }
-    const std::vector<uint8_t>& bytes() const { return bytes_; }
     /// Hands the bytes over; the writer is empty afterwards.
-    std::vector<uint8_t> release() { return std::move(bytes_); }
+    std::vector<uint8_t> release()
+    {
+        bytes_.resize(written_);
+        return std::move(bytes_);
+    }
     /// The chunk sizes a counting writer recorded, in the order the chunks started.
     const std::vector<uint32_t>& chunkSizes() const { return sizes_; }
     /// A streaming writer's last bytes go out: answers 0, or the errno of the first write that
@@ -62,7 +79,8 @@ private:
     enum class Mode { Memory, Counting, Streaming };
 
     Mode mode_ = Mode::Memory;
-    std::vector<uint8_t> bytes_; // in memory: the file; streaming: what is not written yet
+    // In memory: the file's first written_ bytes, then room; streaming: what is not written yet.
+    std::vector<uint8_t> bytes_;
     std::size_t written_ = 0;
     std::vector<uint32_t> sizes_;
     std::size_t nextChunk_ = 0; // streaming: the next size to write
@@ -70,7 +88,18 @@ private:
     int error_ = 0;
     bool overflowed_ = false;
 
-    void put(const uint8_t* data, std::size_t count);
+    /// A 3DS file is written a few bytes at a time: the usual write, into the room made for it,
+    /// is a copy and nothing else.
+    void put(const uint8_t* data, std::size_t count)
+    {
+        if (mode_ == Mode::Memory && count != 0 && count <= bytes_.size() - written_) {
+            std::memcpy(bytes_.data() + written_, data, count);
+            written_ += count;
+            return;
+        }
+        putOtherwise(data, count);
+    }
+    void putOtherwise(const uint8_t* data, std::size_t count);
     template <typename T>
     void putArray(const T* values, std::size_t count);
     void writeOut(const uint8_t* data, std::size_t count);

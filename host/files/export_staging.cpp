@@ -144,7 +144,7 @@ std::optional<std::pair<std::size_t, std::size_t>> stagingFolderIn(const std::st
 
 } // namespace
 
-bool isStagedPath(const fs::path& path) { return stagingFolderIn(path.native()).has_value(); }
+bool isStagedPath(const std::string& path) { return stagingFolderIn(path).has_value(); }
 
 std::string committedPath(const std::string& path) {
     const auto folder = stagingFolderIn(path);

@@ -33,7 +33,7 @@ inline std::string exportKey(std::string_view name) {
 /// committed: "D/.lumeno-KEY-R.new/a.xml.0.3DS" is "D/a.xml.0.3DS". Any other path stays.
 std::string committedPath(const std::string& path);
 /// Whether `path` is inside an export's staging folder.
-bool isStagedPath(const std::filesystem::path& path);
+bool isStagedPath(const std::string& path);
 /// The same for every staged path within a text (a message that names files).
 std::string committedPathsIn(std::string text);
 

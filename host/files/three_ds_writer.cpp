@@ -148,7 +148,7 @@ std::vector<uint8_t> encodeThreeDs(const ThreeDsScene& scene)
     return out.release();
 }
 
-std::size_t saveThreeDs(const HostNode& document, const std::filesystem::path& file)
+std::size_t saveThreeDs(const HostNode& document, const std::string& file)
 {
     try {
         const ThreeDsScene scene = collectThreeDsScene(document);
@@ -168,7 +168,7 @@ std::size_t saveThreeDs(const HostNode& document, const std::filesystem::path& f
         });
         return counter.size();
     } catch (const HostError& e) {
-        throw HostError("cannot write " + file.string() + ": " + e.what());
+        throw HostError("cannot write " + file + ": " + e.what());
     }
 }
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "host/files/three_ds_scene.h"
@@ -21,6 +21,6 @@ std::vector<uint8_t> encodeThreeDs(const ThreeDsScene& scene);
 /// polygon that refers to a missing point, a folder that does not exist, a full disk, ...)
 /// throws HostError "cannot write FILE: reason".
 /// Answers the size of the file written.
-std::size_t saveThreeDs(const HostNode& document, const std::filesystem::path& file);
+std::size_t saveThreeDs(const HostNode& document, const std::string& file);
 
 } // namespace host

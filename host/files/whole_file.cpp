@@ -34,7 +34,7 @@ int writeAndClose(int fd, const FileContent& content)
 }
 
 /// Writes a file of an export's staging folder straight under its name; a failed one goes.
-void writeStaged(const std::filesystem::path& path, const FileContent& content)
+void writeStaged(const std::string& path, const FileContent& content)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
@@ -173,22 +173,22 @@ void removeStaleTemporaries(const std::filesystem::path& path)
     }
 }
 
-void writeWholeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+void writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     writeWholeFile(path, [&bytes](int fd) { return writeAll(fd, bytes.data(), bytes.size()); });
 }
 
-void writeWholeFile(const std::filesystem::path& given, const FileContent& content)
+void writeWholeFile(const std::string& given, const FileContent& content)
 {
     // An export's staging folder is its own until the commit, which moves only complete files:
-    // a file there needs no temporary of its own.
+    // a file there needs no temporary of its own, and its path is never taken apart.
     if (isStagedPath(given)) {
         writeStaged(given, content);
         return;
     }
-    if (writeNewOrPlain(given, content))
-        return;
     std::filesystem::path path = given;
+    if (writeNewOrPlain(path, content))
+        return;
     struct stat info {};
     bool exists = ::lstat(path.c_str(), &info) == 0;
     if (exists && S_ISLNK(info.st_mode)) {

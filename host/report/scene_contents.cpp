@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 #include "host/plugins/host_error.h"
@@ -75,9 +76,14 @@ private:
 };
 
 SceneContents sortedNames(SceneContents contents) {
-    std::sort(contents.namedObjects.begin(), contents.namedObjects.end());
-    contents.namedObjects.erase(std::unique(contents.namedObjects.begin(), contents.namedObjects.end()),
-                                contents.namedObjects.end());
+    // Views are sorted, not the strings: a deque's iterators and the strings' swaps made sorting
+    // the names of 10,000 objects cost more than reading them.
+    std::vector<std::string_view> views(contents.namedObjects.begin(), contents.namedObjects.end());
+    std::sort(views.begin(), views.end());
+    views.erase(std::unique(views.begin(), views.end()), views.end());
+    std::deque<std::string> sorted;
+    for (const std::string_view name : views) sorted.emplace_back(name);
+    contents.namedObjects = std::move(sorted);
     return contents;
 }
 
