@@ -79,6 +79,7 @@ void runExport(const ExportOptions& options) {
     traced.finish(file, session);
     if (!options.preview.empty()) host::writeScenePreview(file, options.preview, std::nullopt);
     if (derived) derived->finished();
+    leaveToProcessEnd(opened.document);
 }
 
 } // namespace

@@ -40,4 +40,10 @@ OpenedDocument importDocument(const std::filesystem::path& file, host::Session& 
 /// Prints the import's report on standard error as notes (nothing for a document file).
 void printImportNotes(const OpenedDocument& opened, const std::filesystem::path& file);
 
+/// Keeps a document that a command is done with until the process ends: the system takes its
+/// memory back at once, where taking it apart node by node touches every node of a large scene
+/// once more. Builds with the address checker leave it where it is, to be taken apart (and
+/// checked) as before.
+void leaveToProcessEnd(host::NodePtr& document);
+
 } // namespace app

@@ -85,9 +85,11 @@ public:
             return *paths;
         };
         resolveAll(materialLinks_, index);
-        // Resolved in the file's order, whatever order the objects were built in.
-        std::stable_sort(links_.begin(), links_.end(),
-                         [](const PendingLink& a, const PendingLink& b) { return a.owner < b.owner; });
+        // Resolved in the file's order, whatever order the objects were built in. Side by side
+        // objects are built in that order already, and a link is large to move.
+        const auto inFileOrder = [](const PendingLink& a, const PendingLink& b) { return a.owner < b.owner; };
+        if (!std::is_sorted(links_.begin(), links_.end(), inFileOrder))
+            std::stable_sort(links_.begin(), links_.end(), inFileOrder);
         resolveAll(links_, index);
         buildView(*document_, file.view, index);
         if (file.settings.path) setDocumentSetting(*document_, DOCUMENT_PATH, *file.settings.path);

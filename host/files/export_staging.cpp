@@ -134,9 +134,14 @@ namespace {
 /// Where the name of the folder that holds `path` starts and ends in its text, when that folder
 /// is a staging folder. Read from the text: a save asks this of every file it writes.
 std::optional<std::pair<std::size_t, std::size_t>> stagingFolderIn(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
+    // The C library's search runs a word at a time, where the string's own goes byte by byte.
+    const auto lastSlash = [&path](std::size_t end) -> std::size_t {
+        const void* found = ::memrchr(path.data(), '/', end);
+        return found ? static_cast<std::size_t>(static_cast<const char*>(found) - path.data()) : std::string::npos;
+    };
+    const std::size_t slash = lastSlash(path.size());
     if (slash == std::string::npos || slash == 0) return std::nullopt;
-    const std::size_t before = path.rfind('/', slash - 1);
+    const std::size_t before = lastSlash(slash);
     const std::size_t from = before == std::string::npos ? 0 : before + 1;
     if (!stagingName(std::string_view(path).substr(from, slash - from))) return std::nullopt;
     return std::make_pair(from, slash);
