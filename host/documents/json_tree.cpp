@@ -288,6 +288,22 @@ JsonDocument read(std::string_view text, const std::string& file, ObjectSink* si
 
 } // namespace
 
+void freeTree(JsonTree& node) {
+    // Nesting is bounded by the parser's depth limit, so the recursion is too.
+    if (node.is_array()) {
+        auto& items = node.get_ref<JsonTree::array_t&>();
+        for (auto& item : items)
+            if (item.is_structured()) freeTree(item);
+        items.clear();
+    } else if (node.is_object()) {
+        auto& members = node.get_ref<JsonTree::object_t&>();
+        for (auto& member : members)
+            if (member.second.is_structured()) freeTree(member.second);
+        members.clear();
+    }
+    node = nullptr;
+}
+
 const JsonTree* field(const JsonTree& node, std::string_view key) {
     if (!node.is_object()) return nullptr;
     for (const auto& [name, value] : node.get_ref<const JsonTree::object_t&>())

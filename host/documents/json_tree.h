@@ -45,6 +45,10 @@ public:
 /// told apart by their length first: a document asks this of every object many times.
 const JsonTree* field(const JsonTree& node, std::string_view key);
 
+/// Frees `node`'s tree, leaving it null. The library's own teardown moves every container's
+/// members onto a stack it allocates first; emptied from the leaves up, a container needs none.
+void freeTree(JsonTree& node);
+
 /// Parses `text`; `file` names the source in errors. Plainly valid text is read the quick way
 /// (quick_json.h); anything else is read by the library, whose messages the errors keep.
 /// Throws DocumentError.

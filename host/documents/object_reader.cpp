@@ -150,7 +150,7 @@ JsonTree ObjectReader::readOwnKeys(Object& object, JsonTree& owned, const JsonPl
         listOf(*list, member(path, "children"));
         children = std::move(owned["children"]);
     }
-    owned = nullptr;
+    freeTree(owned);
     return children;
 }
 
