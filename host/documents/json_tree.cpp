@@ -307,7 +307,7 @@ void freeTree(JsonTree& node) {
 const JsonTree* field(const JsonTree& node, std::string_view key) {
     if (!node.is_object()) return nullptr;
     for (const auto& [name, value] : node.get_ref<const JsonTree::object_t&>())
-        if (name.size() == key.size() && name.compare(0, key.size(), key.data(), key.size()) == 0) return &value;
+        if (name == key) return &value; // lengths first, then the bytes
     return nullptr;
 }
 

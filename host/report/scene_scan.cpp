@@ -209,12 +209,11 @@ private:
     std::size_t endTag(std::string_view text) {
         const std::size_t end = nameEnd(text, 2);
         if (end == text.size()) return 0;
-        const std::size_t close = skipSpace(text, end);
-        if (close == text.size()) return 0;
-        if (end == 2 || text[close] != '>' || open_.empty() || text.substr(2, end - 2) != open_.back()) return refused;
-        open_.pop_back();
-        events_.closed();
-        return close + 1;
+        const std::size_t bracket = skipSpace(text, end);
+        if (bracket == text.size()) return 0;
+        if (end == 2 || text[bracket] != '>' || open_.empty() || text.substr(2, end - 2) != open_.back()) return refused;
+        close();
+        return bracket + 1;
     }
 
     std::size_t startTag(std::string_view text) {
