@@ -133,9 +133,13 @@ std::size_t readNumber(std::string_view text, std::size_t at, Sax& sax, std::str
     const bool negative = text[at] == '-';
     if (negative) ++at;
     if (at >= text.size() || !isDigit(text[at])) return npos;
+    // The integer part's value is gathered on the way: most numbers of a document are short
+    // integers, and reading them again with from_chars cost more than finding them.
+    const std::size_t digitsBegin = at;
+    std::uint64_t digits = 0;
     if (text[at] == '0') ++at;
     else
-        while (at < text.size() && isDigit(text[at])) ++at;
+        for (; at < text.size() && isDigit(text[at]); ++at) digits = digits * 10 + std::uint64_t(text[at] - '0');
     bool integer = true;
     if (at < text.size() && text[at] == '.') {
         integer = false;
@@ -150,6 +154,11 @@ std::size_t readNumber(std::string_view text, std::size_t at, Sax& sax, std::str
     }
     const char* first = text.data() + begin;
     const char* last = text.data() + at;
+    constexpr std::size_t surelyExact = 18; // this many digits fit either kind of integer
+    if (integer && at - digitsBegin <= surelyExact) {
+        accepted = negative ? sax.number_integer(-static_cast<std::int64_t>(digits)) : sax.number_unsigned(digits);
+        return at;
+    }
     if (integer) {
         if (negative) {
             std::int64_t value = 0;

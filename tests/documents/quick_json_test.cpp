@@ -85,6 +85,9 @@ TEST(QuickJson, PlainTextGivesTheLibrarysEventsAndAnythingElseIsLeftToIt) {
         {R"(["\u12G4"])", host::QuickScan::Unsure},
         {R"(["\x"])", host::QuickScan::Unsure},
         {"  [1, -1, 0.1, 1e2, 123456789012345678901234567890, \"\", {}, [], [[]]]  ", host::QuickScan::Finished},
+        // Integers on either side of the digits read without the library's number parser.
+        {"[999999999999999999, -999999999999999999, 1000000000000000000, -1000000000000000000, -0]",
+         host::QuickScan::Finished},
         {"3", host::QuickScan::Finished},
         {"{\"a\": 1, \"a\": 2}", host::QuickScan::Finished},
         {"", host::QuickScan::Unsure},
