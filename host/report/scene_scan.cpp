@@ -1,5 +1,6 @@
 #include "host/report/scene_scan.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -25,8 +26,23 @@ constexpr std::size_t chunkBytes = std::size_t(1) << 18;
 constexpr std::size_t longestMark = std::size_t(1) << 22;
 
 bool isSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
-bool isNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':'; }
-bool isNameChar(char c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '-'; }
+
+/// What a byte may be in a name the module writes: every name of a scene file is looked at a
+/// byte at a time.
+enum : unsigned char { notInName = 0, inName = 1, startsName = 2 };
+constexpr struct NameBytes {
+    unsigned char of[256] = {};
+    constexpr NameBytes() {
+        for (int c = 0; c < 256; ++c) {
+            const bool start = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
+            const bool within = start || (c >= '0' && c <= '9') || c == '.' || c == '-';
+            of[c] = static_cast<unsigned char>((start ? startsName : 0) | (within ? inName : 0));
+        }
+    }
+} nameBytes;
+
+bool isNameStart(char c) { return nameBytes.of[static_cast<unsigned char>(c)] & startsName; }
+bool isNameChar(char c) { return nameBytes.of[static_cast<unsigned char>(c)] & inName; }
 
 /// Control characters other than tab, line feed and carriage return are not XML anywhere. Every
 /// byte of the file passes here, sixteen at a time where the processor can.
@@ -165,8 +181,9 @@ private:
         started_ = true;
         if (open_.empty()) return run.find_first_not_of(" \t\r\n") == std::string_view::npos ? end : refused;
         const std::string_view rest = text.substr(at);
-        if (closesSection(rest, run.size())) return refused;
-        if (!referencesArePlain(rest, run.size())) return refused;
+        // Most runs are a line's indent or a number: only a run with a "&" or a "]" needs a look.
+        const bool plain = std::none_of(run.begin(), run.end(), [](char c) { return c == '&' || c == ']'; });
+        if (!plain && (closesSection(rest, run.size()) || !referencesArePlain(rest, run.size()))) return refused;
         if (events_.wantsText()) {
             // Text the report keeps is kept as the parser would hand it over, references resolved:
             // those few files go to the parser.
