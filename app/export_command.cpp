@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/common_options.h"
 #include "app/export_summary.h"
+#include "app/heap_pages.h"
 #include "app/model_documents.h"
 #include "app/save_failure.h"
 #include "host/files/derived_files.h"
@@ -32,6 +33,7 @@ bool meshFileFailed(const host::Session& session) {
 }
 
 void runExport(const ExportOptions& options) {
+    useLargePagesFor(options.document);
     host::Session session(sessionOptions(options.common));
     loadPreferences(session);
     startModule(session, options.common);

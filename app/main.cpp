@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <exception>
 
-#include <malloc.h>
-
 #include <CLI/CLI.hpp>
 
 #include "app/command_command.h"
@@ -12,6 +10,7 @@
 #include "app/command_draw.h"
 #include "app/commands.h"
 #include "app/common_options.h"
+#include "app/heap_pages.h"
 #include "app/preview_command.h"
 #include "host/documents/document_error.h"
 #include "host/files/export_staging.h"
@@ -32,10 +31,7 @@ int fail(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Geometry arrays are large and short-lived. A fixed threshold keeps each in memory of its own
-    // that goes back to the system when it is freed; the default would raise the threshold after
-    // the first such free and leave the next ones in a heap that does not shrink.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    app::setUpHeap(argv);
     CLI::App cli("Headless host for the LumenoExporter module: loads it through c4d_main and drives it "
                  "as the application would.",
                  "lumeno-host");
