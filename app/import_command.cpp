@@ -3,7 +3,6 @@
 
 #include "app/commands.h"
 #include "app/common_options.h"
-#include "app/heap_pages.h"
 #include "app/model_documents.h"
 #include "host/documents/document_writer.h"
 #include "host/files/export_staging.h"
@@ -21,7 +20,6 @@ struct ImportOptions {
 };
 
 void runImport(const ImportOptions& options) {
-    useLargePagesFor(options.model);
     host::Session session(sessionOptions(options.common));
     startModule(session, options.common);
     const std::filesystem::path output = std::filesystem::absolute(options.output).lexically_normal();
