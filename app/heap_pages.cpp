@@ -38,7 +38,7 @@ void setUpHeap(char** argv) {
 void useLargePagesFor(const std::filesystem::path& input) {
 #if !defined(__SANITIZE_ADDRESS__)
     // A large document fills the heap a page at a time, and a page fault for every 4 KB took a
-    // tenth of the time of an export of many small objects, a fifth of one of a large mesh. The C
+    // tenth of the time of an export of many small objects, a quarter of one of a large mesh. The C
     // library's allocator takes large pages for its heap and its large arrays when asked, but
     // reads the request only as a program starts: so the program starts once more, with the
     // request added. Below this size the start costs more than the faults it saves, and a large
