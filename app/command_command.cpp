@@ -11,6 +11,7 @@
 
 #include "app/common_options.h"
 #include "app/export_summary.h"
+#include "app/heap_pages.h"
 #include "app/saver_settings.h"
 #include "app/model_documents.h"
 #include "host/files/derived_files.h"
@@ -133,6 +134,7 @@ std::string failureMessage(const std::string& label, const DialogLog& dialog) {
 
 void runCommand(const CommandOptions& options) {
     const int32_t id = commandId(options.command);
+    useLargePagesFor(options.document); // both menu commands export the document
     host::Session session(sessionOptions(options.common));
     // Unreadable preferences first: otherwise the command would only say that no renderer
     // folder is set.

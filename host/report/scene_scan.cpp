@@ -29,7 +29,7 @@ bool isSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
 
 /// What a byte may be in a name the module writes: every name of a scene file is looked at a
 /// byte at a time.
-enum : unsigned char { notInName = 0, inName = 1, startsName = 2 };
+enum : unsigned char { inName = 1, startsName = 2 };
 constexpr struct NameBytes {
     unsigned char of[256] = {};
     constexpr NameBytes() {

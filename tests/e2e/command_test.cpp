@@ -2,6 +2,7 @@
 // renderer: a script named lumeno.exe in a renderer folder that records its working directory and
 // its arguments.
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <fcntl.h>
 #include <optional>
@@ -252,6 +253,36 @@ TEST_P(CommandTest, UsageIsCheckedAndHelpListsTheOptions) {
         EXPECT_TRUE(contains(help.out, option)) << "help lacks " << option;
     EXPECT_EQ(run({"command", "render", document.string()}).status, 2);
     EXPECT_EQ(run({"command", "export", document.string(), "--choose", "a.xml", "--cancel"}).status, 2);
+}
+
+TEST_P(CommandTest, TheRendererSeesTheUsersEnvironmentAfterTheHostStartsAgain) {
+    // A document of 2 MB or more makes the host start once more with an allocator setting added
+    // to its environment; the renderer it starts must see the environment the user gave.
+    const auto record = records / "environment";
+    const auto script = renderer / "lumeno.exe";
+    std::ofstream(script) << "#!/bin/sh\nprintf '%s|%s' \"${GLIBC_TUNABLES-unset}\" \"${LUMENO_HOST_GIVEN_TUNABLES-unset}\" > '"
+                          << record.string() << ".tmp' && mv '" << record.string() << ".tmp' '" << record.string() << "'\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    setRendererFolder();
+    const auto large = writeFile("large.json", R"({"comment": ")" + std::string(2 << 20, 'x') +
+                                                   R"(", "objects": [{"type": "cube", "name": "Cube"}]})");
+    const char* own = std::getenv("GLIBC_TUNABLES");
+    const struct {
+        std::vector<std::string> environment;
+        std::string seen;
+    } cases[] = {
+        {{}, std::string(own ? own : "unset") + "|unset"},
+        {{"GLIBC_TUNABLES=glibc.malloc.perturb=0"}, "glibc.malloc.perturb=0|unset"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(record);
+        RunResult result = run({"command", "export-and-run", large.string(), "--choose", (scenes / "large.xml").string()},
+                               RunSetup{-1, {}, c.environment});
+        ASSERT_EQ(result.status, 0) << result.err;
+        for (int attempt = 0; attempt < 3000 && !std::filesystem::exists(record); ++attempt)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(readFile(record), c.seen);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothReleases, CommandTest, ::testing::Values("9.0", "9.5"), releaseName);
