@@ -55,18 +55,17 @@ void SceneEvents::opened(const char* name) {
     }
     if (depth_ == 2) {
         // A scene lists its elements of a kind one after the other: the last kind's count and
-        // sort are kept rather than looked up again for each.
+        // sort (`top_`) are kept rather than looked up again for each.
         if (!lastTopCount_ || lastTopName_ != name) {
             lastTopName_ = name;
             lastTopCount_ = &contents.elements[lastTopName_];
-            lastTopKind_ = isNamedElement(name)                ? Kind::Named
-                           : std::strcmp(name, "material") == 0 ? Kind::Material
-                           : std::strcmp(name, "skylight") == 0 ? Kind::Sky
-                                                                : Kind::Other;
+            top_ = isNamedElement(name)                ? Kind::Named
+                   : std::strcmp(name, "material") == 0 ? Kind::Material
+                   : std::strcmp(name, "skylight") == 0 ? Kind::Sky
+                                                        : Kind::Other;
         }
         ++*lastTopCount_;
         topHasChild_ = false;
-        top_ = lastTopKind_;
         if (top_ == Kind::Material) {
             firstTexture_ = contents.textures.size();
             haveMaterialName_ = false;

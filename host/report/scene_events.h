@@ -32,9 +32,8 @@ private:
     int depth_ = 0;
     bool sawScene_ = false;
     Kind top_ = Kind::Other;       // the `scene` child being read
-    std::string lastTopName_;      // the name of the `scene` child before it
+    std::string lastTopName_;      // its name
     int* lastTopCount_ = nullptr;  // its count in `contents.elements`
-    Kind lastTopKind_ = Kind::Other;
     bool topHasChild_ = false;     // it has a first child already
     int textureDepth_ = 0;         // depth of the open `*_texture` element, 0 when none
     std::size_t firstTexture_ = 0; // the open material's first texture
